@@ -1,0 +1,189 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QTreeWidgetItem;
+class QTreeWidget;
+class CNavGlobalVar;
+class CFlightPlanPoint;
+class CAircraft;
+class CNavPlug;
+class CMapBridge;
+class myWebPage;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The program's only top-level window. The slots keep the names the form
+// and the map page reach them by; their bodies live beside the subsystem
+// they belong to (search/, flightplan/, map/, editors/, io/, simlink/).
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    struct Options {
+        bool loadPage = true;   // tests of the window alone leave the map page out
+    };
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    MainWindow(const Options &options, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The single path by which the program sends JavaScript to the page.
+    void runJavaScript(const QString &script);
+    // Tests watch every script sent.
+    static void setScriptRecorder(std::function<void(const QString &)> recorder);
+
+    Ui::MainWindow *form() const { return ui; }
+    myWebPage *page() const { return m_page; }
+
+public slots:
+    // 0-33: also callable by the map page.
+    void searchInTable(bool exact);
+    void sFndCenterAt();
+    void sFpCenterAt();
+    void sFpLineDel();
+    void sFpLineUp();
+    void sFpLineDown();
+    void sViewApt();
+    void sViewVor();
+    void sViewNdbRte();
+    void sViewNdbTerm();
+    void sViewWptRte();
+    void sViewWptTerm();
+    void sViewWptVfr();
+    void sViewAtsLo();
+    void sViewAtsHi();
+    void sViewAtsB();
+    void sViewBdry();
+    void sViewDock();
+    void sInitGoogleMap();
+    void doSomething(QString param);
+    void doCenter(double lat, double lon);
+    void doZoom(int zoom);
+    void doMoveSIT(double lat, double lon);
+    void doData(QString value);
+    void doViewRwy(QString value);
+    void sAddAptToFp(QString param);
+    void sAddNavToFp(QString param);
+    void sAddWptToFp(QString param);
+    void sAddNewWptToFp(QString param, double lat, double lon);
+    void sAddSitToFp(double lat, double lon);
+    void sAddWptToDB(QString title, double lat, double lon);
+    void sAddNavToDB(QString title, double lat, double lon);
+    void sDelNavFromDB(QString title);
+    void sDelWptFromDB(QString title);
+
+private slots:
+    void on_fltplnGrid_cellClicked(int row, int column);
+    void on_treeWFound_itemDoubleClicked(QTreeWidgetItem *item, int column);
+    void on_searchData_returnPressed();
+    void on_btnSearchNear_clicked();
+    void on_btnSearchExact_clicked();
+    void on_btnNewFlightPlan_clicked();
+    void on_btnLoadFlightPlan_clicked();
+    void on_btnSaveFlightPlan_clicked();
+    void on_btnAddSid_clicked();
+    void on_btnAddStar_clicked();
+    void on_treeWSid_itemClicked(QTreeWidgetItem *item, int column);
+    void on_treeWStar_itemClicked(QTreeWidgetItem *item, int column);
+    void on_btnCreateSID_clicked();
+    void on_btnCreateSTAR_clicked();
+    void on_dockWFlightPlan_visibilityChanged(bool visible);
+    void on_dockWSid_visibilityChanged(bool visible);
+    void on_dockWStar_visibilityChanged(bool visible);
+    void populateJavaScriptWindowObject();
+    void receiveData(QString msg);
+    void readDataFromDB();
+    void on_actionAboutQt_triggered();
+    void on_actionAbout_triggered();
+    void on_fltplnGrid_currentCellChanged(int currentRow, int currentColumn, int previousRow, int previousColumn);
+    void on_btnStartPos_clicked();
+    void on_spInertial_valueChanged(int arg1);
+    void on_pbDelSTAR_clicked();
+    void on_pbDelSID_clicked();
+    void on_actImport_triggered();
+    void on_btnPod_clicked();
+    void on_cbAircraftType_activated(int index);
+    void on_dockWAircraft_visibilityChanged(bool visible);
+    void on_pbTraceAcft_clicked(bool checked);
+    void sTraceAircraft();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void construct(const Options &options);
+    void createLayerActions();
+    void createContextMenus();
+    void applyStoredLayers();
+
+    // --- map (map/mainwindow_map.cpp) ---
+    void centerOnPoint(const CFlightPlanPoint &point);
+    void sendLayer(QAction *action, bool &flag, const QString &whenOn, const QString &whenOff);
+
+    // --- flight plan (flightplan/mainwindow_flightplan.cpp) ---
+    void setSaveControlsEnabled(bool enabled);
+    bool confirmNewPlan();
+    bool confirmDiscardPlan();
+    void insertIntoPlan(CFlightPlanPoint *point);
+
+    // --- procedures (flightplan/mainwindow_procedures.cpp) ---
+    void loadProcedures(const QString &airportKey);
+    void drawProcedure(const QString &name);
+    void addProcedure(QTreeWidget *tree);
+
+    // --- aircraft (flightplan/mainwindow_aircraft.cpp) ---
+    void loadSVH();
+    void showAircraft(int index);
+
+    Ui::MainWindow *ui = nullptr;
+    CNavGlobalVar *m_config = nullptr;
+    myWebPage *m_page = nullptr;
+    CMapBridge *m_bridge = nullptr;
+    QString m_appDir;
+
+    QLabel *m_dataLabel = nullptr;
+    QLabel *m_centerLabel = nullptr;
+    QLabel *m_zoomLabel = nullptr;
+
+    QAction *m_actApt = nullptr;
+    QAction *m_actVor = nullptr;
+    QAction *m_actNdbRte = nullptr;
+    QAction *m_actNdbTerm = nullptr;
+    QAction *m_actWptRte = nullptr;
+    QAction *m_actWptTerm = nullptr;
+    QAction *m_actWptVfr = nullptr;
+    QAction *m_actAtsLo = nullptr;
+    QAction *m_actAtsHi = nullptr;
+    QAction *m_actAtsB = nullptr;
+    QAction *m_actBdry = nullptr;
+    QAction *m_actDock = nullptr;
+
+    QAction *m_actFndCenter = nullptr;
+    QAction *m_actFpCenter = nullptr;
+    QAction *m_actFpDel = nullptr;
+    QAction *m_actFpUp = nullptr;
+    QAction *m_actFpDown = nullptr;
+
+    // --- search ---
+    QString m_searchText;
+
+    // --- flight plan ---
+    bool m_planChanged = false;
+
+    // --- aircraft ---
+    QList<CAircraft *> m_aircraftList;
+
+    // --- trace ---
+    CNavPlug *m_navPlug = nullptr;
+};

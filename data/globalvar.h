@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+
+#include <array>
+
+class SqlMgr;
+
+// The one object through which the program finds the simulator and its data:
+// the simulator and work directories, the database directories read from the
+// simulator's ini file, the names of the accepted database connections, the
+// SQL manager and the globe tile tables.
+class CGlobalVar
+{
+public:
+    CGlobalVar();
+    virtual ~CGlobalVar();
+
+    // The view settings live in the subclass.
+    virtual void writeSettings() {}
+    virtual void readSettings() {}
+
+    // initDBPath, then initDB; on success builds the tile tables.
+    bool init();
+    void initDBPath();
+    bool initDB();
+
+    // Coordinates in arc-seconds, north and east positive.
+    static QString latitudeText(double latitude, bool secondsMark);
+    static QString longitudeText(double longitude, bool secondsMark);
+    int tileRow(double latitude) const;
+    int tileKey(double latitude, double longitude) const;
+    int GetVerticalQgtNumber(double latitude) const;
+    void buildTileTables();
+
+    SqlMgr *sqlMgr = nullptr;
+
+    QString genName;
+    QString m3dName;
+    QString objName;
+    QString txyName;
+    QString wptName;
+    QString routeName;
+    QString osmName;
+
+    QDir dirCorvane;
+    QDir dirWork;
+    QDir dirGen;
+    QDir dirM3d;
+    QDir dirObj;
+    QDir dirTxy;
+    QDir dirWpt;
+    QDir dirRte;
+    QDir dirOsm;
+
+    // Band edges in degrees; quarter-band edges in degrees and arc-seconds.
+    std::array<double, 129> top{};
+    std::array<double, 257> qtop{};
+    std::array<double, 257> qtopSeconds{};
+
+    // Expected schema versions.
+    static constexpr int GenVersion = 0;
+    static constexpr int M3dVersion = 3;
+    static constexpr int ObjVersion = 4;
+    static constexpr int TxyVersion = 1;
+    static constexpr int WptVersion = 0;
+    static constexpr int RouteVersion = 0;
+};

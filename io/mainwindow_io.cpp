@@ -1,0 +1,6 @@
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+void MainWindow::on_actImport_triggered()
+{
+}

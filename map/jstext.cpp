@@ -1,0 +1,111 @@
+#include "map/jstext.h"
+
+#include <cmath>
+
+namespace JsText {
+
+QString escape(const QString &text, QChar quote)
+{
+    QString out;
+    out.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'\\': out += QLatin1String("\\\\"); break;
+        case u'\n': out += QLatin1String("\\n"); break;
+        case u'\r': out += QLatin1String("\\r"); break;
+        case 0x2028: out += QLatin1String("\\u2028"); break;
+        case 0x2029: out += QLatin1String("\\u2029"); break;
+        default:
+            if (c == quote)
+                out += u'\\';
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString fill(const QString &pattern, const QStringList &values)
+{
+    QString out;
+    out.reserve(pattern.size() + 64);
+    const qsizetype n = pattern.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = pattern.at(i);
+        if (c == u'%' && i + 1 < n && pattern.at(i + 1).isDigit()) {
+            // Take the longest placeholder number that has a value (%10 before %1).
+            qsizetype j = i + 1;
+            int number = 0;
+            int best = -1;
+            qsizetype bestEnd = i + 1;
+            while (j < n && pattern.at(j).isDigit() && j - i <= 2) {
+                number = number * 10 + pattern.at(j).digitValue();
+                ++j;
+                if (number >= 1 && number <= values.size()) {
+                    best = number;
+                    bestEnd = j;
+                }
+            }
+            if (best > 0) {
+                out += values.at(best - 1);
+                i = bestEnd - 1;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+QString fixed(double value, int decimals, int width)
+{
+    return QStringLiteral("%1").arg(value, width, 'f', decimals);
+}
+
+QString general(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+
+double degreesInRange(double degrees)
+{
+    // Same result as adding or subtracting whole turns one by one, without
+    // looping forever on huge values.
+    double d = std::fmod(degrees, 360.0);
+    if (d < 0)
+        d += 360.0;
+    if (d >= 360.0)
+        d -= 360.0;
+    if (d > 180)
+        d -= 360;
+    return d;
+}
+
+double arcSecondsInTurn(double arcSeconds)
+{
+    constexpr double turn = 1296000;
+    if (arcSeconds > turn) {
+        arcSeconds = std::fmod(arcSeconds, turn);
+        if (arcSeconds == 0)
+            arcSeconds = turn;   // a whole number of turns stops at one turn
+    } else if (arcSeconds < 0) {
+        const double r = std::fmod(arcSeconds, turn);
+        arcSeconds = r == 0 ? 0 : r + turn;
+    }
+    return arcSeconds;
+}
+
+double arcSecondsInHalfTurn(double arcSeconds)
+{
+    arcSeconds = arcSecondsInTurn(arcSeconds);
+    if (arcSeconds > 648000)
+        arcSeconds -= 1296000;
+    return arcSeconds;
+}
+
+QString latLng(double latDegrees, double lonDegrees)
+{
+    return QStringLiteral("new google.maps.LatLng(") + fixed(latDegrees, 5, 3) + u',' + fixed(lonDegrees, 5, 3)
+            + u')';
+}
+
+} // namespace JsText

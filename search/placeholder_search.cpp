@@ -1,0 +1,1 @@
+// Core sources of this subsystem are listed in CMakeLists.txt.
