@@ -128,10 +128,14 @@ private:
     void applyStoredLayers();
 
     // --- map (map/mainwindow_map.cpp) ---
+    // Creates the page, the bridge and their connections; loads the page file.
+    void setupMapPage(bool load);
     void centerOnPoint(const CFlightPlanPoint &point);
     void sendLayer(QAction *action, bool &flag, const QString &whenOn, const QString &whenOff);
 
     // --- flight plan (flightplan/mainwindow_flightplan.cpp) ---
+    // Creates the flight-plan manager over the grid and its start point.
+    void setupFlightPlan();
     void setSaveControlsEnabled(bool enabled);
     bool confirmNewPlan();
     bool confirmDiscardPlan();
@@ -151,6 +155,13 @@ private:
     myWebPage *m_page = nullptr;
     CMapBridge *m_bridge = nullptr;
     QString m_appDir;
+
+    // The last centre and zoom the page reported; stored at exit.
+    bool m_centerReported = false;
+    double m_reportedLat = 0;
+    double m_reportedLon = 0;
+    bool m_zoomReported = false;
+    int m_reportedZoom = 0;
 
     QLabel *m_dataLabel = nullptr;
     QLabel *m_centerLabel = nullptr;

@@ -63,7 +63,7 @@ bool MainWindow::confirmNewPlan()
 
 bool MainWindow::confirmDiscardPlan()
 {
-    return false;
+    return true;
 }
 
 void MainWindow::insertIntoPlan(CFlightPlanPoint *point)
@@ -71,10 +71,6 @@ void MainWindow::insertIntoPlan(CFlightPlanPoint *point)
     Q_UNUSED(point);
 }
 
-void MainWindow::on_btnLoadFlightPlan_clicked()
-{
-}
-
-void MainWindow::on_btnSaveFlightPlan_clicked()
+void MainWindow::setupFlightPlan()
 {
 }

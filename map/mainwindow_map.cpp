@@ -104,3 +104,8 @@ void MainWindow::sendLayer(QAction *action, bool &flag, const QString &whenOn, c
     Q_UNUSED(whenOn);
     Q_UNUSED(whenOff);
 }
+
+void MainWindow::setupMapPage(bool load)
+{
+    Q_UNUSED(load);
+}
