@@ -7,10 +7,6 @@
 
 #include <QCloseEvent>
 
-namespace {
-std::function<void(const QString &)> g_scriptRecorder;
-}
-
 MainWindow::MainWindow(QWidget *parent)
     : MainWindow(Options(), parent)
 {
@@ -35,19 +31,6 @@ void MainWindow::construct(const Options &options)
     m_config = CNavGlobalVar::instance();
     ui->setupUi(this);
     setWindowTitle(tr("Corvane Navigator - Version %1").arg(programVersion()));
-}
-
-void MainWindow::setScriptRecorder(std::function<void(const QString &)> recorder)
-{
-    g_scriptRecorder = std::move(recorder);
-}
-
-void MainWindow::runJavaScript(const QString &script)
-{
-    if (script.isEmpty())
-        return;
-    if (g_scriptRecorder)
-        g_scriptRecorder(script);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -1,6 +1,24 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+namespace {
+std::function<void(const QString &)> g_scriptRecorder;
+}
+
+void MainWindow::setScriptRecorder(std::function<void(const QString &)> recorder)
+{
+    g_scriptRecorder = std::move(recorder);
+}
+
+void MainWindow::runJavaScript(const QString &script)
+{
+    if (script.isEmpty())
+        return;
+    if (g_scriptRecorder)
+        g_scriptRecorder(script);
+}
+
+
 void MainWindow::sViewApt()
 {
 }
