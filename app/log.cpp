@@ -21,7 +21,7 @@ void handler(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
     QFile file(QString::fromLatin1(fileName()));
     if (file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        file.write(line(type, message).toUtf8());
+        file.write(line(type, message).toLocal8Bit());
         file.write("\n");
         file.close();
     }

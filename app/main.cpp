@@ -1,33 +1,24 @@
 #include "app/log.h"
 #include "app/mainwindow.h"
+#include "app/startup.h"
 #include "app/widgetprompt.h"
 
 #include <QApplication>
-#include <QDebug>
 #include <QLocale>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Installs the handler, then deletes the previous run's log.
     NavLog::install();
-
-    const QString locale = QLocale::system().name();
-    const QString language = locale.section(u'_', 0, 0);
-    qDebug() << "main: locale" << locale;
 
     CWidgetPrompt widgetPrompt;
     CPrompt::setInstance(&widgetPrompt);
 
+    // Lives until the event loop has ended.
     QTranslator translator;
-    if (language != QLatin1String("fr")) {
-        qDebug() << "main: english version loaded";
-        // The translation sits beside the program; the current directory is
-        // tried first, as the program has always looked there.
-        if (!translator.load(QStringLiteral("corvanenavigator_en")))
-            (void)translator.load(QStringLiteral("corvanenavigator_en"), QCoreApplication::applicationDirPath());
-        app.installTranslator(&translator);
-    }
+    NavStartup::chooseLanguage(app, translator, QLocale::system().name(), QCoreApplication::applicationDirPath());
 
     int result = 0;
     {
@@ -35,5 +26,8 @@ int main(int argc, char *argv[])
         window.show();
         result = app.exec();
     }
+    // The window is gone (settings written); the translator, the prompt and
+    // the application follow in reverse order of creation.
+    CPrompt::setInstance(nullptr);
     return result;
 }

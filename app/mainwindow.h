@@ -139,16 +139,25 @@ private:
     void setSaveControlsEnabled(bool enabled);
     bool confirmNewPlan();
     bool confirmDiscardPlan();
-    void insertIntoPlan(CFlightPlanPoint *point);
+    // Inserts after the current row, refreshes, redraws and selects the new line.
+    void insertIntoPlan(const QSharedPointer<CFlightPlanPoint> &point);
 
     // --- procedures (flightplan/mainwindow_procedures.cpp) ---
     void loadProcedures(const QString &airportKey);
     void drawProcedure(const QString &name);
     void addProcedure(QTreeWidget *tree);
+    // Stores the plan as a SID (star false) or a STAR.
+    void createProcedure(bool star);
+    // Deletes the procedure of the tree's selected line, after asking.
+    void deleteProcedure(QTreeWidget *tree, bool star);
 
     // --- aircraft (flightplan/mainwindow_aircraft.cpp) ---
     void loadSVH();
     void showAircraft(int index);
+
+    // --- import/export (io/mainwindow_io.cpp) ---
+    // Adds the "Export" menu to the menu bar; called once by the constructor.
+    void setupExportMenu();
 
     Ui::MainWindow *ui = nullptr;
     CNavGlobalVar *m_config = nullptr;
@@ -197,4 +206,9 @@ private:
 
     // --- trace ---
     CNavPlug *m_navPlug = nullptr;
+    // The current link goes with the window (closed, its timer released).
+    struct NavPlugKeeper {
+        CNavPlug *&plug;
+        ~NavPlugKeeper();
+    } m_navPlugKeeper{m_navPlug};
 };

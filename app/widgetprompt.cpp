@@ -47,6 +47,8 @@ QMessageBox::ButtonRole customRole(const CPrompt::Message &box, const QString &c
 QString CWidgetPrompt::message(const Message &box)
 {
     QMessageBox msg(boxIcon(box.icon), box.title, box.text);
+    // Texts may quote names from the databases or from files: never rich text.
+    msg.setTextFormat(Qt::PlainText);
     if (!box.informativeText.isEmpty())
         msg.setInformativeText(box.informativeText);
     QHash<QAbstractButton *, QString> names;
@@ -91,7 +93,8 @@ QStringList CWidgetPrompt::openFileNames(const QString &caption, const QString &
 
 QString CWidgetPrompt::saveFileName(const QString &caption, const QString &dir, const QString &filter)
 {
-    return QFileDialog::getSaveFileName(nullptr, caption, dir, filter);
+    // The callers ask their own question before replacing a file.
+    return QFileDialog::getSaveFileName(nullptr, caption, dir, filter, nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
 QString CWidgetPrompt::text(const QString &title, const QString &label, const QString &initial, bool *ok)

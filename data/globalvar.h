@@ -14,8 +14,12 @@ class SqlMgr;
 class CGlobalVar
 {
 public:
+    // Creates the SQL manager; the tile tables are ready from the start.
     CGlobalVar();
+    // Unregisters the connections opened through the SQL manager.
     virtual ~CGlobalVar();
+    CGlobalVar(const CGlobalVar &) = delete;
+    CGlobalVar &operator=(const CGlobalVar &) = delete;
 
     // The view settings live in the subclass.
     virtual void writeSettings() {}
@@ -23,7 +27,11 @@ public:
 
     // initDBPath, then initDB; on success builds the tile tables.
     bool init();
+    // Database folders from "<dirCorvane>/system/Corvane.ini", section SQL.
     void initDBPath();
+    // Opens every candidate file and checks its user_version; a required
+    // database missing or of the wrong version ends the program after a
+    // message. True otherwise (a missing route database is only logged).
     bool initDB();
 
     // Coordinates in arc-seconds, north and east positive.

@@ -40,6 +40,10 @@ public:
     void fromSIDSTAR(const QSqlQuery &row);
     void fromRunwayHigh(const QSqlQuery &row);
     void fromRunwayLow(const QSqlQuery &row);
+
+private:
+    void clearRunwaysAndMark();
+    void fromRunwayEnd(const QSqlQuery &row, int id, int lat, int lon, int elev, int magHeading);
 };
 
 // Records are shared: a search result added to the plan is the same record

@@ -1,11 +1,22 @@
 #include "map/jstext.h"
 
+#include "data/coordinates.h"
+
+#include <algorithm>
 #include <cmath>
 
 namespace JsText {
 
 QString escape(const QString &text, QChar quote)
 {
+    // Most texts need nothing: hand them back shared, without a copy.
+    const auto needsEscape = [quote](QChar c) {
+        const char16_t u = c.unicode();
+        return u == u'\\' || u == u'\n' || u == u'\r' || u == 0x2028 || u == 0x2029 || c == quote;
+    };
+    if (std::none_of(text.cbegin(), text.cend(), needsEscape))
+        return text;
+
     QString out;
     out.reserve(text.size() + 8);
     for (const QChar c : text) {
@@ -58,7 +69,12 @@ QString fill(const QString &pattern, const QStringList &values)
 
 QString fixed(double value, int decimals, int width)
 {
-    return QStringLiteral("%1").arg(value, width, 'f', decimals);
+    // Same text as QString::arg(value, width, 'f', decimals), without
+    // parsing a pattern for every number of a large batch.
+    QString text = QString::number(value, 'f', decimals);
+    if (text.size() < width)
+        text.prepend(QString(width - text.size(), u' '));
+    return text;
 }
 
 QString general(double value)
@@ -77,29 +93,20 @@ double degreesInRange(double degrees)
         d -= 360.0;
     if (d > 180)
         d -= 360;
-    return d;
+    // -360 degrees is 0, not "-0.00000".
+    return d == 0 ? 0.0 : d;
 }
 
 double arcSecondsInTurn(double arcSeconds)
 {
-    constexpr double turn = 1296000;
-    if (arcSeconds > turn) {
-        arcSeconds = std::fmod(arcSeconds, turn);
-        if (arcSeconds == 0)
-            arcSeconds = turn;   // a whole number of turns stops at one turn
-    } else if (arcSeconds < 0) {
-        const double r = std::fmod(arcSeconds, turn);
-        arcSeconds = r == 0 ? 0 : r + turn;
-    }
-    return arcSeconds;
+    const double value = Coord::inTurn(arcSeconds);
+    return value == 0 ? 0.0 : value;   // never "-0"
 }
 
 double arcSecondsInHalfTurn(double arcSeconds)
 {
-    arcSeconds = arcSecondsInTurn(arcSeconds);
-    if (arcSeconds > 648000)
-        arcSeconds -= 1296000;
-    return arcSeconds;
+    const double value = Coord::inHalfTurn(arcSeconds);
+    return value == 0 ? 0.0 : value;
 }
 
 QString latLng(double latDegrees, double lonDegrees)

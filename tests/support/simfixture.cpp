@@ -1,5 +1,6 @@
 #include "tests/support/simfixture.h"
 
+#include "data/schema.h"
 #include "tools/simtree/simtree.h"
 
 #include <QDir>
@@ -27,6 +28,23 @@ bool SimFixture::exec(const QString &dbFile, const QString &sql)
 bool SimFixture::createDatabase(const QString &dbFile, int userVersion)
 {
     return exec(dbFile, QStringLiteral("PRAGMA user_version = %1;").arg(userVersion));
+}
+
+QString SimFixture::schemaScript(const QString &database, int userVersion)
+{
+    QString script = QStringLiteral("PRAGMA user_version = %1;\nBEGIN TRANSACTION;\n").arg(userVersion);
+    for (const CTable *table : CSchema::tables(database))
+        script += table->createStatement() + QStringLiteral(";\n");
+    return script + QStringLiteral("COMMIT;\n");
+}
+
+bool SimFixture::createSchemaDatabase(const QString &dbFile, const QString &database, int userVersion)
+{
+    if (CSchema::tables(database).isEmpty()) {
+        m_error = QStringLiteral("no tables known for database %1").arg(database);
+        return false;
+    }
+    return exec(dbFile, schemaScript(database, userVersion));
 }
 
 bool SimFixture::writeIni(const QByteArray &content)

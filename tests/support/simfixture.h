@@ -25,6 +25,13 @@ public:
     bool exec(const QString &dbFile, const QString &sql);
     // Creates a database file with the given user_version and no tables.
     bool createDatabase(const QString &dbFile, int userVersion);
+    // Creates a database file with the given user_version and, empty, every
+    // table the schema catalogue knows for that database ("GEN", "M3D",
+    // "OBJ", "TXY", "WPT", "ROUTE", "OSM"), columns in stored order with the
+    // simulator's SQL types and UNIQUE constraints.
+    bool createSchemaDatabase(const QString &dbFile, const QString &database, int userVersion);
+    // The statements createSchemaDatabase runs.
+    static QString schemaScript(const QString &database, int userVersion);
     // Replaces system/Corvane.ini.
     bool writeIni(const QByteArray &content);
 

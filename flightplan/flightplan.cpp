@@ -1,0 +1,206 @@
+#include "flightplan/flightplan.h"
+
+#include "flightplan/aircraft.h"
+#include "flightplan/fplfile.h"
+#include "map/jstext.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double DegToRad = 0.017453292519943295;
+constexpr double RadToDeg = 57.29577951308232;
+constexpr double TwoPi = 6.283185307179586;
+
+QString typeIcon(const CFlightPlanPoint &p)
+{
+    if (p.usage == QLatin1String("airp"))
+        return QStringLiteral(":/icon/images/Img08.bmp");
+    if (p.usage == QLatin1String("snav"))
+        return p.navaidType == 8 ? QStringLiteral(":/icon/images/Img03.bmp")
+                                 : QStringLiteral(":/icon/images/Img05.bmp");
+    if (p.usage == QLatin1String("uswp"))
+        return QStringLiteral(":/icon/images/Img12.bmp");
+    return QString();
+}
+
+QString typeText(const CFlightPlanPoint &p)
+{
+    if (p.usage == QLatin1String("airp"))
+        return QCoreApplication::translate("QObject", "Airport");
+    if (p.usage == QLatin1String("snav"))
+        return QCoreApplication::translate("QObject", "Navaid");
+    if (p.usage == QLatin1String("uswp"))
+        return QCoreApplication::translate("QObject", "Waypoint");
+    return QString();
+}
+
+} // namespace
+
+CFlightPlan::CFlightPlan(CNavGlobalVar *config, CFlightPlanView *view)
+    : config(config)
+    , aircraft(new CAircraft)
+    , view(view)
+{
+}
+
+CFlightPlan::~CFlightPlan()
+{
+    delete aircraft;
+}
+
+PointPtr CFlightPlan::newPoint() const
+{
+    PointPtr p = PointPtr::create();
+    p->speed = aircraft->cruiseSpeed;
+    p->altitude = aircraft->maxCruiseAltitude;
+    return p;
+}
+
+double CFlightPlan::normalizedLongitude(double arcSeconds)
+{
+    return JsText::arcSecondsInHalfTurn(arcSeconds);
+}
+
+void CFlightPlan::leg(const CFlightPlanPoint &a, const CFlightPlanPoint &b, double *course, double *distance)
+{
+    const double phiA = a.latitude / 3600 * DegToRad;
+    const double phiB = b.latitude / 3600 * DegToRad;
+    const double lambdaA = normalizedLongitude(a.longitude) / 3600 * DegToRad;
+    const double lambdaB = normalizedLongitude(b.longitude) / 3600 * DegToRad;
+    const double dLambda = lambdaA - lambdaB;
+
+    // Rounding may push the cosine of a zero angle just past 1.
+    const double c = std::clamp(std::sin(phiA) * std::sin(phiB) + std::cos(phiA) * std::cos(phiB) * std::cos(dLambda),
+                                -1.0, 1.0);
+    *distance = std::acos(c) * RadToDeg * 60;
+
+    double theta = std::atan2(std::sin(dLambda) * std::cos(phiB),
+                              std::cos(phiA) * std::sin(phiB) - std::sin(phiA) * std::cos(phiB) * std::cos(dLambda));
+    theta = std::fmod(theta, TwoPi);
+    double crs = -theta * RadToDeg;
+    while (crs < 0)
+        crs += 360;
+    while (crs >= 360)
+        crs -= 360;
+    *course = crs;
+}
+
+void CFlightPlan::computeLegs()
+{
+    if (points.isEmpty())
+        return;
+    points.first()->time = QTime(0, 0);
+    for (int i = 0; i + 1 < count(); ++i) {
+        CFlightPlanPoint &a = *points.at(i);
+        CFlightPlanPoint &b = *points.at(i + 1);
+        leg(a, b, &a.course, &a.distance);
+        // Whole minutes, cut down; a leg of exactly 60 nm at 60 kt stays one
+        // hour even when the trigonometry lands a hair below 60 nm. A leg
+        // without a speed has no duration.
+        a.duration = a.speed > 0 ? qint32(a.distance / a.speed * 60 + 1e-6) : 0;
+        b.time = a.time.addSecs(qint64(a.duration) * 60);
+    }
+    // The last point starts no leg.
+    CFlightPlanPoint &last = *points.last();
+    last.course = 0;
+    last.distance = 0;
+    last.duration = 0;
+}
+
+QString CFlightPlan::mapScript() const
+{
+    QStringList parts;
+    parts << QStringLiteral("clearFP()");
+    for (const PointPtr &p : points) {
+        parts << QStringLiteral("addPointToFp(") + JsText::latLng(p->latitude / 3600, normalizedLongitude(p->longitude) / 3600)
+                        + QStringLiteral(",\"") + JsText::escape(p->name) + QStringLiteral("\")");
+    }
+    parts << QStringLiteral("pushFP();");
+    return parts.join(u';');
+}
+
+QString CFlightPlan::refresh()
+{
+    computeLegs();
+    const QString script = mapScript();
+    if (view)
+        view->showPlan(*this);
+    buildFplLines();
+    return script;
+}
+
+CFlightPlan::GridRow CFlightPlan::gridRow(const CFlightPlanPoint &p)
+{
+    GridRow row;
+    row.icon = typeIcon(p);
+    row.hasTypeCell = !row.icon.isEmpty();
+    row.cells.reserve(ColumnCount);
+    row.cells << typeText(p)
+              << p.ident
+              << p.name
+              << JsText::fixed(p.frequency, 3, 3)
+              << JsText::fixed(p.speed, 0, 3)
+              << JsText::fixed(p.course, 0, 3) + QStringLiteral("°")
+              << JsText::fixed(p.distance, 1, 5)
+              << QString::number(p.duration)
+              << p.time.toString(QStringLiteral("hh:mm"))
+              << QString::number(p.altitude);
+    return row;
+}
+
+QList<CFlightPlan::GridRow> CFlightPlan::gridRows() const
+{
+    QList<GridRow> rows;
+    rows.reserve(points.size());
+    for (const PointPtr &p : points)
+        rows << gridRow(*p);
+    return rows;
+}
+
+void CFlightPlan::insertAt(const PointPtr &point, int position)
+{
+    if (!point)
+        return;
+    position = std::clamp(position, 0, count());
+    // Each line carries its own leg: a record that is already a line of the
+    // plan (the same search result added twice) goes in as a copy.
+    points.insert(position, points.contains(point) ? PointPtr::create(*point) : point);
+}
+
+void CFlightPlan::removeAt(int position)
+{
+    if (isValidRow(position))
+        points.removeAt(position);
+}
+
+void CFlightPlan::moveUp(int position)
+{
+    if (count() >= 2 && position >= 1 && position < count())
+        points.swapItemsAt(position, position - 1);
+}
+
+void CFlightPlan::moveDown(int position)
+{
+    if (count() >= 2 && position >= 0 && position < count() - 1)
+        points.swapItemsAt(position, position + 1);
+}
+
+void CFlightPlan::clear()
+{
+    points.clear();
+}
+
+QString CFlightPlan::nextUserWaypointName(const QString &prefix)
+{
+    ++userWaypointCounter;
+    return prefix + QStringLiteral("%1").arg(userWaypointCounter, 3, 10, QLatin1Char('0'));
+}
+
+void CFlightPlan::buildFplLines()
+{
+    FplFile::buildPlanLines(*this);
+}

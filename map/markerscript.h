@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+
+class QSqlDatabase;
+class QSqlQuery;
+class QVariant;
+
+// Which marker managers and route levels are shown, and which country's
+// ATS routes are drawn.
+struct CMarkerLayers {
+    bool vor = true;
+    bool ndbRte = true;
+    bool ndbTerm = true;
+    bool wptRte = true;
+    bool wptTerm = true;
+    bool wptVfr = true;
+    bool atsL = true;
+    bool atsH = true;
+    bool atsB = true;
+    QString route = QStringLiteral("FR");
+};
+
+// One section of the marker load: the script to send (empty: send
+// nothing) and the number the log and the debug pane report.
+struct CMarkerSection {
+    bool hasRows = false;   // the statement gave at least one row
+    int count = 0;          // rows read; for routes, the segments drawn
+    QString script;
+};
+
+// Builds the scripts that hand the simulator's airports, navaids,
+// waypoints, ATS routes and runways to the map page. Needs only the open
+// database connections; every database text is made safe for the page.
+class CMarkerScript
+{
+public:
+    // "SELECT * from APT;" on GEN: addAPTMarker calls then "pushAPT();".
+    // The page shows new airports at once: with the layer off, the batch
+    // ends by hiding them again.
+    static CMarkerSection airports(const QSqlDatabase &gen, bool showAirports = true);
+    // "SELECT * from NAV;" on GEN: addVORMarker / addNDBMarker calls, then
+    // "addNavMgr();" and the three navaid managers as the layers say.
+    static CMarkerSection navaids(const QSqlDatabase &gen, const CMarkerLayers &layers);
+    // "SELECT * FROM WPT WHERE wloc = 78;" on WPT: addWPTMarker calls, then
+    // "addWptMgr();" and the three waypoint managers.
+    static CMarkerSection waypoints(const QSqlDatabase &wpt, const CMarkerLayers &layers);
+    // "SELECT * from ATSROUTE;" on ROUTE: the lines of the routes that touch
+    // the route filter's country, then the three showATS calls; one script.
+    static CMarkerSection routes(const QSqlDatabase &route, const CMarkerLayers &layers);
+
+    // "clearRunway();" and one drawRwy call per runway row, starting with
+    // the row the query stands on (a SELECT * on RWY); no separator.
+    static QString runways(QSqlQuery &query);
+
+    // Info window texts; the database texts are HTML-escaped here, the
+    // positions are in arc-seconds.
+    static QString airportInfo(const QString &iden, const QString &name, double lat, double lon);
+    static QString navaidInfo(bool ndb, const QString &iden, const QString &name, double frequency, double lat,
+                              double lon);
+    static QString waypointInfo(const QString &iden, const QString &name, int usage, double lat, double lon);
+
+    // A stored number: NULL, text that is no number, and infinities count as 0.
+    static double number(const QVariant &value);
+    static int integer(const QVariant &value);
+    // Stored arc-seconds as "new google.maps.LatLng(lat,lng)" in degrees,
+    // the longitude brought into (-180, 180].
+    static QString position(double latSeconds, double lonSeconds);
+};

@@ -1,0 +1,165 @@
+// Update files: the bytes are an update file that the import command
+// applies. The databases are in-memory copies of the simulator schema, emptied
+// before every input, and an OSM database sits in the OSM folder; questions are
+// answered Ok, then Cancel, always in that order. Large files report their
+// progress. Besides not crashing, the import reports what it did: a success
+// with an error listed, or a failure without a box, is a fault.
+
+#include "fuzzsupport.h"
+
+#include "app/prompt.h"
+#include "data/globalvar.h"
+#include "data/schema.h"
+#include "io/iodatabase.h"
+#include "io/ioprogress.h"
+#include "tests/support/scriptedprompt.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <memory>
+
+namespace {
+
+const QStringList Databases = {QStringLiteral("GEN"), QStringLiteral("WPT"), QStringLiteral("M3D"),
+                               QStringLiteral("OBJ"), QStringLiteral("TXY")};
+const QString OsmFile = QStringLiteral("OSM.db");
+
+QString connectionOf(const QString &database)
+{
+    return QStringLiteral("fuzz-") + database;
+}
+
+void createTables(QSqlDatabase db, const QString &database)
+{
+    QSqlQuery query(db);
+    for (const CTable *table : CSchema::tables(database)) {
+        if (!query.exec(table->createStatement()))
+            Fuzz::fail("cannot create a table", table->name + QStringLiteral(": ") + query.lastError().text());
+    }
+}
+
+// One in-memory database per short name, made once.
+void createDatabases()
+{
+    for (const QString &database : Databases) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionOf(database));
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        if (!db.open())
+            Fuzz::fail("cannot open an in-memory database", db.lastError().text());
+        createTables(db, database);
+    }
+}
+
+// Every input starts from empty tables, whatever the one before it wrote.
+void emptyDatabases()
+{
+    for (const QString &database : Databases) {
+        QSqlQuery query(QSqlDatabase::database(connectionOf(database), false));
+        for (const CTable *table : CSchema::tables(database)) {
+            if (!query.exec(QStringLiteral("DELETE FROM \"%1\"").arg(table->name)))
+                Fuzz::fail("cannot empty a table", table->name + QStringLiteral(": ") + query.lastError().text());
+        }
+    }
+}
+
+// Says go on, and records that every step was in order.
+class Progress : public CIOProgress
+{
+public:
+    void begin(const QString &, qint64 total) override
+    {
+        Fuzz::check(!m_open, "progress begun twice");
+        Fuzz::check(total >= 0, "negative amount of work");
+        m_open = true;
+        m_last = 0;
+    }
+    bool advance(qint64 done) override
+    {
+        Fuzz::check(m_open, "progress outside the work");
+        Fuzz::check(done >= m_last, "progress went back");
+        m_last = done;
+        return true;
+    }
+    void end() override
+    {
+        Fuzz::check(m_open, "progress ended twice");
+        m_open = false;
+    }
+    bool isOpen() const { return m_open; }
+
+private:
+    bool m_open = false;
+    qint64 m_last = 0;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    Fuzz::initialize(*argc > 0 ? (*argv)[0] : nullptr);
+    // The OSM folder with its one database, empty: the deletion lists find
+    // it and change nothing.
+    const QDir scratch(Fuzz::scratchDir());
+    scratch.mkpath(QStringLiteral("OSM"));
+    {
+        QSqlDatabase osm = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuzz-osm-setup"));
+        osm.setDatabaseName(scratch.filePath(QStringLiteral("OSM/") + OsmFile));
+        if (!osm.open())
+            Fuzz::fail("cannot create the OSM database", osm.lastError().text());
+        createTables(osm, QStringLiteral("OSM"));
+        osm.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fuzz-osm-setup"));
+    createDatabases();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString path = Fuzz::writeScratchFile(QStringLiteral("update.CSV"), Fuzz::bytes(data, size));
+    emptyDatabases();
+
+    ScriptedPrompt prompt;
+    prompt.answers = QStringList{CPrompt::Ok, CPrompt::Cancel};
+    Progress progress;
+    bool result = false;
+    QStringList errors;
+    {
+        CGlobalVar config;
+        config.genName = connectionOf(QStringLiteral("GEN"));
+        config.wptName = connectionOf(QStringLiteral("WPT"));
+        config.m3dName = connectionOf(QStringLiteral("M3D"));
+        config.objName = connectionOf(QStringLiteral("OBJ"));
+        config.txyName = connectionOf(QStringLiteral("TXY"));
+        config.dirOsm = QDir(QDir(Fuzz::scratchDir()).filePath(QStringLiteral("OSM")));
+
+        CIODataBase io;
+        io.setProgress(&progress);
+        io.setProgressThreshold(2);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            Fuzz::fail("cannot open the update file", file.errorString());
+        result = io.importDB(&file, &config);
+        errors = io.errors();
+    }
+    Fuzz::check(!progress.isOpen(), "progress left open");
+
+    // Every import ends with one report box, after the questions it asked.
+    Fuzz::check(!prompt.records.isEmpty(), "import ended without a report");
+    const ScriptedPrompt::Record &report = prompt.records.last();
+    Fuzz::check(report.kind == QLatin1String("message"), "report is not a message box");
+    if (result) {
+        Fuzz::check(errors.isEmpty(), "success reported with errors", errors.join(u'\n'));
+        Fuzz::check(report.title == QLatin1String("Importation"), "success report", report.title);
+    } else {
+        Fuzz::check(report.title != QLatin1String("Importation"), "failure reported as success", report.text);
+    }
+    for (qsizetype i = 0; i + 1 < prompt.records.size(); ++i)
+        Fuzz::check(prompt.records.at(i).title == QLatin1String("Attention"), "box before the end of the import",
+                    prompt.records.at(i).text);
+    return 0;
+}

@@ -1,0 +1,73 @@
+#include "fuzzsupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "fatal: %s\n", qPrintable(message));
+        std::abort();
+    }
+}
+
+std::unique_ptr<QTemporaryDir> &scratch()
+{
+    static std::unique_ptr<QTemporaryDir> dir;
+    return dir;
+}
+
+} // namespace
+
+namespace Fuzz {
+
+void initialize(const char *program)
+{
+    if (QCoreApplication::instance())
+        return;
+    // The application keeps references to these for its whole life.
+    static int argc = 1;
+    static QByteArray name(program ? program : "fuzz");
+    static char *argv[] = {name.data(), nullptr};
+    static QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIntValue("CORVANE_FUZZ_VERBOSE") == 0)
+        qInstallMessageHandler(quietHandler);
+    scratch() = std::make_unique<QTemporaryDir>();
+    if (!scratch()->isValid())
+        fail("cannot create a scratch folder", scratch()->errorString());
+    // The scratch folder goes before the application object does.
+    std::atexit([] { scratch().reset(); });
+}
+
+QString scratchDir()
+{
+    return scratch() ? scratch()->path() : QDir::tempPath();
+}
+
+QString writeScratchFile(const QString &name, const QByteArray &bytes)
+{
+    const QString path = QDir(scratchDir()).filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        fail("cannot write a scratch file", path + QStringLiteral(": ") + file.errorString());
+    return path;
+}
+
+void fail(const char *what, const QString &detail)
+{
+    std::fprintf(stderr, "fuzz check failed: %s\n", what);
+    if (!detail.isEmpty())
+        std::fprintf(stderr, "  %s\n", qPrintable(detail));
+    std::fflush(stderr);
+    std::abort();
+}
+
+} // namespace Fuzz
