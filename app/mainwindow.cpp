@@ -6,6 +6,8 @@
 #include "app/navglobalvar.h"
 #include "app/prompt.h"
 #include "app/version.h"
+#include "flightplan/aircraft.h"   // complete, so that deleting the list runs the destructors
+#include "map/webpage.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -164,6 +166,11 @@ MainWindow::~MainWindow()
 
     qDeleteAll(m_aircraftList);
     m_aircraftList.clear();
+
+    // The page goes with the view, once this window is no longer a
+    // MainWindow: nothing it signals then may reach this window.
+    if (m_page)
+        m_page->disconnect(this);
 
     // Writes navigator.ini.
     CNavGlobalVar::release();

@@ -34,11 +34,6 @@ QString registryKey(const QString &filePath)
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
-QString text(const char *source)
-{
-    return QCoreApplication::translate("QObject", source);
-}
-
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
@@ -66,7 +61,8 @@ bool copyDatabase(const QString &source, const QString &target, QString *error)
         db.setDatabaseName(source);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
         if (!db.open()) {
-            *error = text("la base de données ne peut pas être lue : %1").arg(db.lastError().text());
+            *error = QCoreApplication::translate("QObject", "la base de données ne peut pas être lue : %1")
+                             .arg(db.lastError().text());
         } else {
             QSqlQuery query(db);
             ok = query.prepare(QStringLiteral("VACUUM INTO ?"));
@@ -75,7 +71,8 @@ bool copyDatabase(const QString &source, const QString &target, QString *error)
                 ok = query.exec();
             }
             if (!ok)
-                *error = text("la copie de la base de données a échoué : %1").arg(query.lastError().text());
+                *error = QCoreApplication::translate("QObject", "la copie de la base de données a échoué : %1")
+                                 .arg(query.lastError().text());
             query.finish();
             db.close();
         }
@@ -89,7 +86,8 @@ bool copyPlainFile(const QString &source, const QString &target, QString *error)
     QFile file(source);
     if (file.copy(target))
         return true;
-    *error = text("la copie du fichier a échoué : %1").arg(file.errorString());
+    *error = QCoreApplication::translate("QObject", "la copie du fichier a échoué : %1")
+                     .arg(file.errorString());
     return false;
 }
 
@@ -99,7 +97,8 @@ bool shiftCopies(const QString &filePath, QString *error)
     const QString oldest = CBackup::copyPath(filePath, CBackup::Kept);
     const QFileInfo oldestInfo(oldest);
     if ((oldestInfo.exists() || oldestInfo.isSymLink()) && !QFile::remove(oldest)) {
-        *error = text("l'ancienne copie %1 ne peut pas être supprimée").arg(native(oldest));
+        *error = QCoreApplication::translate("QObject", "l'ancienne copie %1 ne peut pas être supprimée")
+                         .arg(native(oldest));
         return false;
     }
     for (int n = CBackup::Kept - 1; n >= 1; --n) {
@@ -108,7 +107,8 @@ bool shiftCopies(const QString &filePath, QString *error)
             continue;
         const QString to = CBackup::copyPath(filePath, n + 1);
         if (!QFile::rename(from, to)) {
-            *error = text("la copie %1 ne peut pas être renommée en %2").arg(native(from), native(to));
+            *error = QCoreApplication::translate("QObject", "la copie %1 ne peut pas être renommée en %2")
+                             .arg(native(from), native(to));
             return false;
         }
     }
@@ -121,7 +121,8 @@ bool makeCopy(const QString &filePath, QString *error)
     // the copies of earlier runs as they were.
     const QString fresh = filePath + QStringLiteral(".bak-new");
     if (QFileInfo(fresh).isFile() && !QFile::remove(fresh)) {
-        *error = text("le fichier temporaire %1 ne peut pas être supprimé").arg(native(fresh));
+        *error = QCoreApplication::translate("QObject", "le fichier temporaire %1 ne peut pas être supprimé")
+                         .arg(native(fresh));
         return false;
     }
     const bool copied = isSqliteFile(filePath) ? copyDatabase(filePath, fresh, error)
@@ -137,7 +138,8 @@ bool makeCopy(const QString &filePath, QString *error)
     }
     const QString newest = CBackup::copyPath(filePath, 1);
     if (!QFile::rename(fresh, newest)) {
-        *error = text("la copie %1 ne peut pas être renommée en %2").arg(native(fresh), native(newest));
+        *error = QCoreApplication::translate("QObject", "la copie %1 ne peut pas être renommée en %2")
+                         .arg(native(fresh), native(newest));
         QFile::remove(fresh);
         return false;
     }
@@ -161,7 +163,7 @@ bool CBackup::beforeChange(const QString &filePath, QString *error)
         return true;
     }
     if (!info.isFile()) {
-        why = text("%1 n'est pas un fichier").arg(native(filePath));
+        why = QCoreApplication::translate("QObject", "%1 n'est pas un fichier").arg(native(filePath));
     } else if (makeCopy(filePath, &why)) {
         savedFiles().insert(key);
         qDebug() << "CBackup::beforeChange" << filePath << "saved as" << copyPath(filePath, 1);
@@ -196,12 +198,13 @@ bool CBackup::beforeChangeOf(const QString &connectionName, QString *error)
 
 QString CBackup::failureTitle()
 {
-    return text("Sauvegarde");
+    return QCoreApplication::translate("QObject", "Sauvegarde");
 }
 
 QString CBackup::failureText(const QString &filePath, const QString &error)
 {
-    return text("Impossible de sauvegarder %1 avant sa modification :\n%2\nLa modification est annulée.")
+    return QCoreApplication::translate(
+                   "QObject", "Impossible de sauvegarder %1 avant sa modification :\n%2\nLa modification est annulée.")
             .arg(native(filePath), error);
 }
 

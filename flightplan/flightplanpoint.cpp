@@ -1,5 +1,7 @@
 #include "flightplan/flightplanpoint.h"
 
+#include <cmath>
+
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -29,9 +31,11 @@ QString text(const QSqlQuery &row, int column)
     return row.value(column).toString();
 }
 
+// NULLs, texts and infinities in numeric columns count as 0.
 double real(const QSqlQuery &row, int column)
 {
-    return row.value(column).toDouble();
+    const double value = row.value(column).toDouble();
+    return std::isfinite(value) ? value : 0;
 }
 
 qint32 integer(const QSqlQuery &row, int column)

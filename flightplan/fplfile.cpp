@@ -30,7 +30,7 @@ double finite(const QString &text)
 // A tag line and its value, with the given indentation.
 QString tagged(const QString &indent, const char *tagLine, const QString &value)
 {
-    return indent + QLatin1String(tagLine) + u'\n' + indent + value + u'\n';
+    return indent + QLatin1String(tagLine) + u'\n' + indent + TextFile::oneLine(value) + u'\n';
 }
 
 } // namespace
@@ -51,12 +51,13 @@ QStringList buildEntries(const QList<PointPtr> &points, int version, int ceiling
     lines << QStringLiteral("<bgno> == Generated with corvane Navigator ==\n");
     lines << tagged(one, "<form> ---- Format Type -----------------", QStringLiteral("wpno=1, format=FM01"));
     lines << QStringLiteral("\t<desc> ========== Description ===========\n");
-    lines << one + QStringLiteral("Flight plan from ") + first + QStringLiteral(" to ") + last + u'\n';
+    lines << one + QStringLiteral("Flight plan from ") + TextFile::oneLine(first) + QStringLiteral(" to ")
+                    + TextFile::oneLine(last) + u'\n';
     lines << tagged(one, "<vers> ---------- Version number --------", QString::number(version));
     lines << tagged(one, "<ceil> -----------Average ceil ----------", QString::number(ceiling));
     for (const PointPtr &p : points) {
         lines << QStringLiteral("\t<wpnt> --------- Waypoint ---------------\n");
-        lines << one + p->kind + u'\n';
+        lines << one + TextFile::oneLine(p->kind) + u'\n';
         lines << QStringLiteral("\t<bgno> ========== BEGIN OBJECT ==========\n");
         lines << tagged(two, "<name> ---------- Waypoint name ---------", p->name);
         lines << tagged(two, "<iden> ---------- Waypoint identity -----", p->ident);

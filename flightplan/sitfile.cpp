@@ -17,7 +17,7 @@ QStringList buildEntries(const QString &firstIdent, const CFlightPlanPoint &star
     const QString radians = QString::number(start.heading * 0.017453292519943295, 'f', 2);
 
     QStringList lines;
-    lines << QStringLiteral("<bgno> ========== ") + firstIdent + QStringLiteral(" =====\n");
+    lines << QStringLiteral("<bgno> ========== ") + TextFile::oneLine(firstIdent) + QStringLiteral(" =====\n");
     lines << QStringLiteral("\t<wobj> ---- world object type ----\n\tplan\n");
     lines << QStringLiteral("\t<bgno> ========== BEGIN OBJECT ==========\n");
     lines << QStringLiteral("\t\t<geop> ---- geo position lat lon elev ----\n\t\t") + CGlobalVar::latitudeText(start.latitude, true)

@@ -6,6 +6,17 @@
 
 namespace TextFile {
 
+QString oneLine(const QString &value)
+{
+    QString out = value;
+    for (QChar &c : out) {
+        const char16_t u = c.unicode();
+        if (u == u'\n' || u == u'\r' || u == 0x2028 || u == 0x2029)
+            c = u' ';
+    }
+    return out;
+}
+
 QByteArray toLatin1(const QString &text)
 {
     return text.toLatin1();

@@ -20,6 +20,10 @@ QString decode(const QByteArray &bytes);
 // "Nice/Cote d'Azur" would otherwise point into a folder that does not exist.
 QString safeFileName(const QString &name);
 
+// A value that must stay on its own line: line breaks (CR, LF, U+2028,
+// U+2029) become blanks, so a name can never split a tagged file.
+QString oneLine(const QString &value);
+
 // Writes the bytes to the path through QSaveFile. On failure returns false
 // and, when asked, the reason in `error`.
 bool write(const QString &path, const QByteArray &bytes, QString *error = nullptr);

@@ -131,12 +131,13 @@ public:
     // the copy failed: the user has been told, nothing may be written.
     bool begin(const QString &connection)
     {
-        if (m_transactions.contains(connection))
+        if (m_begun.contains(connection))
             return true;
         // Opened first, so that a connection opening only now is saved too.
         QSqlDatabase::database(connection);
         if (!CBackup::confirmConnection(connection))
             return false;
+        m_begun << connection;
         database(connection);
         return true;
     }
@@ -148,8 +149,34 @@ public:
             m_transactions << connection;
             if (!db.transaction())
                 qWarning() << "CIODataBase::importDB transaction" << connection << db.lastError().text();
+            widenCache(db);
         }
         return db;
+    }
+
+    // A file of a hundred thousand records changes more pages than SQLite
+    // keeps by default (2 MB): it would write pages out and read them back
+    // before the commit. The connection keeps more pages while the file is
+    // imported; the journal and the synchronous writes stay as they are.
+    void widenCache(const QSqlDatabase &db)
+    {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("PRAGMA cache_size")) || !query.next())
+            return;
+        const QVariant previous = query.value(0);
+        query.finish();
+        if (query.exec(QStringLiteral("PRAGMA cache_size = %1").arg(ImportCacheKiB)))
+            m_caches[db.connectionName()] = previous;
+    }
+
+    void restoreCache(const QString &connection)
+    {
+        const auto it = m_caches.find(connection);
+        if (it == m_caches.end())
+            return;
+        QSqlQuery query(QSqlDatabase::database(connection, false));
+        query.exec(QStringLiteral("PRAGMA cache_size = %1").arg(it->second.toLongLong()));
+        m_caches.erase(it);
     }
 
     // The target a record names; null when the database does not have that
@@ -218,8 +245,11 @@ public:
                                 .arg(connection, db.lastError().text());
                 db.rollback();
             }
+            if (db.isOpen())
+                restoreCache(connection);
         }
         m_transactions.clear();
+        m_begun.clear();
         return failures;
     }
 
@@ -229,10 +259,14 @@ private:
         bool ok = false;
     };
     const CGlobalVar *m_config;
+    QStringList m_begun;          // connections saved and opened by begin()
     QStringList m_transactions;
     std::vector<std::unique_ptr<ImportTarget>> m_targets;
     ImportTarget *m_last = nullptr;
     std::map<QString, Prepared> m_statements;
+    std::map<QString, QVariant> m_caches;   // cache sizes to give back, by connection
+    // Negative: KiB, as PRAGMA cache_size counts them.
+    static constexpr int ImportCacheKiB = -65536;
 };
 
 CIODataBase::CIODataBase(QObject *parent)

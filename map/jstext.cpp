@@ -69,6 +69,9 @@ QString fill(const QString &pattern, const QStringList &values)
 
 QString fixed(double value, int decimals, int width)
 {
+    // "inf" or "nan" in a script would be an undefined name: write 0.
+    if (!std::isfinite(value))
+        value = 0;
     // Same text as QString::arg(value, width, 'f', decimals), without
     // parsing a pattern for every number of a large batch.
     QString text = QString::number(value, 'f', decimals);
@@ -79,6 +82,8 @@ QString fixed(double value, int decimals, int width)
 
 QString general(double value)
 {
+    if (!std::isfinite(value))
+        value = 0;
     return QString::number(value, 'g', 6);
 }
 

@@ -1,21 +1,27 @@
 #include "map/markerscript.h"
 
-#include "data/globalvar.h"
+#include "data/coordinates.h"
 #include "map/jstext.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-// Columns of SELECT * as the simulator stores its tables.
-namespace Apt { enum { iden = 3, name = 4, alat = 9, alon = 10 }; }
-namespace Nav { enum { ukey = 1, iden = 2, name = 3, nfrq = 4, ntyp = 9, nuse = 11, nlat = 12, nlon = 13 }; }
-namespace Wpt { enum { iden = 1, ukey = 2, name = 3, wuse = 8, wlat = 9, wlon = 10 }; }
-namespace Ats { enum { aaid = 2, levl = 7, nvc1 = 12, nvc2 = 16, lat1 = 22, lon1 = 23, lat2 = 24, lon2 = 25 }; }
+// The marker statements read whole tables of the simulator (hundreds of
+// thousands of rows for the world) and the SQL layer converts every column
+// a statement selects, row by row: they select only the columns used, by
+// their stored names, rows in the tables' stored order as SELECT * gives
+// them. The enums are the positions in these lists.
+namespace Apt { enum { iden, name, alat, alon }; }
+namespace Nav { enum { ukey, iden, name, nfrq, ntyp, nuse, nlat, nlon }; }
+namespace Wpt { enum { iden, ukey, name, wuse, wlat, wlon }; }
+namespace Ats { enum { aaid, levl, nvc1, nvc2, lat1, lon1, lat2, lon2 }; }
+// Runway rows come from the caller's SELECT * on RWY.
 namespace Rwy { enum { rhla = 14, rhlo = 15, rlla = 43, rllo = 44 }; }
 
 // A forward-only query over a whole table; false when the statement fails.
@@ -34,14 +40,137 @@ void addCall(QString &batch, bool &first, const QString &call)
     first = false;
 }
 
+// Starts the next call of a batch whose calls are separated by ";"; the
+// call is then appended piece by piece.
+void nextCall(QString &batch, bool &first)
+{
+    if (!first)
+        batch += u';';
+    first = false;
+}
+
+// Appends a text as the content of a double-quoted JavaScript string.
+void appendQuoted(QString &out, const QString &text)
+{
+    out += u'"';
+    out += JsText::escape(text);   // shared, not copied, when nothing needs escaping
+    out += u'"';
+}
+
+// A database text for the info HTML; most names have nothing to escape and
+// are handed on shared.
+QString htmlText(const QString &text)
+{
+    const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c == u'&' || c == u'<' || c == u'>' || c == u'"';
+    });
+    return plain ? text : JsText::html(text);
+}
+
 QString flag(bool on)
 {
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-QString quoted(const QString &text)
+// The info window texts, built piece by piece into the batch: each value
+// is placed once, nothing is substituted again. With `js` set, every
+// database text is also made safe for the double-quoted string the info
+// text travels in (the template pieces and the coordinate texts hold
+// nothing to escape).
+void appendText(QString &out, const QString &text, bool js)
 {
-    return u'"' + JsText::escape(text) + u'"';
+    if (js)
+        out += JsText::escape(text);
+    else
+        out += text;
+}
+
+// A number zero-padded on the left to `width`, as QString::arg(value,
+// width, 'f', decimals, u'0') writes a value that is not negative.
+void appendPadded(QString &out, double value, int width, int decimals)
+{
+    const QString digits = QString::number(value, 'f', decimals);
+    for (qsizetype i = digits.size(); i < width; ++i)
+        out += u'0';
+    out += digits;
+}
+
+// The coordinate texts without the seconds mark, "DD MM' SS.SS N" and
+// "DDD MM' SS.SS E": the texts of CGlobalVar::latitudeText and
+// longitudeText (which the tests hold them to), written straight into the
+// batch; their one-pass substitution costs more than the rest of a marker.
+void appendDms(QString &out, double arcSeconds, int degreeWidth, char16_t hemisphere)
+{
+    const double d = arcSeconds / 3600.0;
+    const double degrees = std::trunc(d);
+    const double minutesExact = (d - degrees) * 60.0;
+    const double minutes = std::trunc(minutesExact);
+    const double seconds = 60.0 * (minutesExact - minutes);
+    appendPadded(out, degrees, degreeWidth, 0);
+    out += u' ';
+    appendPadded(out, minutes, 2, 0);
+    out += QLatin1String("' ");
+    appendPadded(out, seconds, 5, 2);
+    out += u' ';
+    out += QChar(hemisphere);
+}
+
+void appendLatitude(QString &out, double latitude)
+{
+    // fabs also turns -0 into 0.
+    appendDms(out, std::fabs(latitude), 2, latitude >= 0 ? u'N' : u'S');
+}
+
+void appendLongitude(QString &out, double longitude)
+{
+    const double value = Coord::inHalfTurn(longitude);
+    appendDms(out, std::fabs(value), 3, value >= 0 ? u'E' : u'W');
+}
+
+// "<font color=blue><b>Airport %1</b><font color=black><br/>%2<br/>%3 - %4"
+void appendAirportInfo(QString &out, const QString &iden, const QString &name, double lat, double lon, bool js)
+{
+    out += QLatin1String("<font color=blue><b>Airport ");
+    appendText(out, htmlText(iden), js);
+    out += QLatin1String("</b><font color=black><br/>");
+    appendText(out, htmlText(name), js);
+    out += QLatin1String("<br/>");
+    appendLatitude(out, lat);
+    out += QLatin1String(" - ");
+    appendLongitude(out, lon);
+}
+
+// "<font color=blue><b>VOR %1</b><font color=black><br/>%2<br/>%3 Mhz<br/>%4 - %5"
+// "<font color=blue><b>NDB %1</b><font color=black><br/>%2<br/>%3 Khz<br/>%4 - %5"
+void appendNavaidInfo(QString &out, bool ndb, const QString &iden, const QString &name, double frequency, double lat,
+                      double lon, bool js)
+{
+    out += ndb ? QLatin1String("<font color=blue><b>NDB ") : QLatin1String("<font color=blue><b>VOR ");
+    appendText(out, htmlText(iden), js);
+    out += QLatin1String("</b><font color=black><br/>");
+    appendText(out, htmlText(name), js);
+    out += QLatin1String("<br/>");
+    out += JsText::general(frequency);
+    out += ndb ? QLatin1String(" Khz<br/>") : QLatin1String(" Mhz<br/>");
+    appendLatitude(out, lat);
+    out += QLatin1String(" - ");
+    appendLongitude(out, lon);
+}
+
+// "<font color=blue><b>Waypoint %1</b><font color=black><br/>%2 (%3)<br/>%4 - %5"
+void appendWaypointInfo(QString &out, const QString &iden, const QString &name, int usage, double lat, double lon,
+                        bool js)
+{
+    out += QLatin1String("<font color=blue><b>Waypoint ");
+    appendText(out, htmlText(iden), js);
+    out += QLatin1String("</b><font color=black><br/>");
+    appendText(out, htmlText(name), js);
+    out += QLatin1String(" (");
+    out += QString::number(usage);
+    out += QLatin1String(")<br/>");
+    appendLatitude(out, lat);
+    out += QLatin1String(" - ");
+    appendLongitude(out, lon);
 }
 
 } // namespace
@@ -71,27 +200,24 @@ QString CMarkerScript::position(double latSeconds, double lonSeconds)
 
 QString CMarkerScript::airportInfo(const QString &iden, const QString &name, double lat, double lon)
 {
-    return JsText::fill(QStringLiteral("<font color=blue><b>Airport %1</b><font color=black><br/>%2<br/>%3 - %4"),
-                        {JsText::html(iden), JsText::html(name), CGlobalVar::latitudeText(lat, false),
-                         CGlobalVar::longitudeText(lon, false)});
+    QString out;
+    appendAirportInfo(out, iden, name, lat, lon, false);
+    return out;
 }
 
 QString CMarkerScript::navaidInfo(bool ndb, const QString &iden, const QString &name, double frequency, double lat,
                                   double lon)
 {
-    const QString pattern = ndb
-            ? QStringLiteral("<font color=blue><b>NDB %1</b><font color=black><br/>%2<br/>%3 Khz<br/>%4 - %5")
-            : QStringLiteral("<font color=blue><b>VOR %1</b><font color=black><br/>%2<br/>%3 Mhz<br/>%4 - %5");
-    return JsText::fill(pattern, {JsText::html(iden), JsText::html(name), JsText::general(frequency),
-                                  CGlobalVar::latitudeText(lat, false), CGlobalVar::longitudeText(lon, false)});
+    QString out;
+    appendNavaidInfo(out, ndb, iden, name, frequency, lat, lon, false);
+    return out;
 }
 
 QString CMarkerScript::waypointInfo(const QString &iden, const QString &name, int usage, double lat, double lon)
 {
-    return JsText::fill(
-            QStringLiteral("<font color=blue><b>Waypoint %1</b><font color=black><br/>%2 (%3)<br/>%4 - %5"),
-            {JsText::html(iden), JsText::html(name), QString::number(usage), CGlobalVar::latitudeText(lat, false),
-             CGlobalVar::longitudeText(lon, false)});
+    QString out;
+    appendWaypointInfo(out, iden, name, usage, lat, lon, false);
+    return out;
 }
 
 CMarkerSection CMarkerScript::airports(const QSqlDatabase &gen, bool showAirports)
@@ -100,27 +226,27 @@ CMarkerSection CMarkerScript::airports(const QSqlDatabase &gen, bool showAirport
     if (!gen.isValid())
         return section;
     QSqlQuery query(gen);
-    if (!run(query, QStringLiteral("SELECT * from APT;")))
+    if (!run(query, QStringLiteral("SELECT iden, name, alat, alon FROM APT")))
         return section;
 
     QString &out = section.script;
     bool first = true;
-    QString call;
     while (query.next()) {
         const QString iden = query.value(Apt::iden).toString();
         const QString name = query.value(Apt::name).toString();
         const double lat = number(query.value(Apt::alat));
         const double lon = number(query.value(Apt::alon));
 
-        call.clear();
-        call += QLatin1String("addAPTMarker(");
-        call += position(lat, lon);
-        call += u',';
-        call += quoted(iden);
-        call += QLatin1String(",1,");
-        call += quoted(airportInfo(iden, name, lat, lon));
-        call += u')';
-        addCall(out, first, call);
+        nextCall(out, first);
+        out += QLatin1String("addAPTMarker(");
+        out += position(lat, lon);
+        out += u',';
+        appendQuoted(out, iden);
+        out += QLatin1String(",1,");
+        out += u'"';
+        appendAirportInfo(out, iden, name, lat, lon, true);
+        out += u'"';
+        out += u')';
         ++section.count;
     }
     if (section.count == 0) {
@@ -140,12 +266,11 @@ CMarkerSection CMarkerScript::navaids(const QSqlDatabase &gen, const CMarkerLaye
     if (!gen.isValid())
         return section;
     QSqlQuery query(gen);
-    if (!run(query, QStringLiteral("SELECT * from NAV;")))
+    if (!run(query, QStringLiteral("SELECT ukey, iden, name, nfrq, ntyp, nuse, nlat, nlon FROM NAV")))
         return section;
 
     QString &out = section.script;
     bool first = true;
-    QString call;
     while (query.next()) {
         const QString ukey = query.value(Nav::ukey).toString();
         const QString iden = query.value(Nav::iden).toString();
@@ -156,17 +281,18 @@ CMarkerSection CMarkerScript::navaids(const QSqlDatabase &gen, const CMarkerLaye
         const double lon = number(query.value(Nav::nlon));
         const bool ndb = type == 8 || type == 24;
 
-        call.clear();
-        call += ndb ? QLatin1String("addNDBMarker(") : QLatin1String("addVORMarker(");
-        call += position(lat, lon);
-        call += u',';
-        call += quoted(iden + u'-' + ukey);
-        call += u',';
-        call += QString::number(ndb ? integer(query.value(Nav::nuse)) : type);
-        call += u',';
-        call += quoted(navaidInfo(ndb, iden, name, frequency, lat, lon));
-        call += u')';
-        addCall(out, first, call);
+        nextCall(out, first);
+        out += ndb ? QLatin1String("addNDBMarker(") : QLatin1String("addVORMarker(");
+        out += position(lat, lon);
+        out += u',';
+        appendQuoted(out, iden + u'-' + ukey);
+        out += u',';
+        out += QString::number(ndb ? integer(query.value(Nav::nuse)) : type);
+        out += u',';
+        out += u'"';
+        appendNavaidInfo(out, ndb, iden, name, frequency, lat, lon, true);
+        out += u'"';
+        out += u')';
         ++section.count;
     }
     if (section.count == 0) {
@@ -189,12 +315,11 @@ CMarkerSection CMarkerScript::waypoints(const QSqlDatabase &wpt, const CMarkerLa
     if (!wpt.isValid())
         return section;
     QSqlQuery query(wpt);
-    if (!run(query, QStringLiteral("SELECT * FROM WPT WHERE wloc = 78;")))
+    if (!run(query, QStringLiteral("SELECT iden, ukey, name, wuse, wlat, wlon FROM WPT WHERE wloc = 78")))
         return section;
 
     QString &out = section.script;
     bool first = true;
-    QString call;
     while (query.next()) {
         const QString iden = query.value(Wpt::iden).toString();
         const QString ukey = query.value(Wpt::ukey).toString();
@@ -203,17 +328,18 @@ CMarkerSection CMarkerScript::waypoints(const QSqlDatabase &wpt, const CMarkerLa
         const double lat = number(query.value(Wpt::wlat));
         const double lon = number(query.value(Wpt::wlon));
 
-        call.clear();
-        call += QLatin1String("addWPTMarker(");
-        call += position(lat, lon);
-        call += u',';
-        call += quoted(name + u'-' + ukey);
-        call += u',';
-        call += QString::number(usage);
-        call += u',';
-        call += quoted(waypointInfo(iden, name, usage, lat, lon));
-        call += u')';
-        addCall(out, first, call);
+        nextCall(out, first);
+        out += QLatin1String("addWPTMarker(");
+        out += position(lat, lon);
+        out += u',';
+        appendQuoted(out, name + u'-' + ukey);
+        out += u',';
+        out += QString::number(usage);
+        out += u',';
+        out += u'"';
+        appendWaypointInfo(out, iden, name, usage, lat, lon, true);
+        out += u'"';
+        out += u')';
         ++section.count;
     }
     if (section.count == 0) {
@@ -236,9 +362,27 @@ CMarkerSection CMarkerScript::routes(const QSqlDatabase &route, const CMarkerLay
     CMarkerSection section;
     if (!route.isValid())
         return section;
-    QSqlQuery query(route);
-    if (!run(query, QStringLiteral("SELECT * from ATSROUTE;")))
+    // Whether the table has rows at all: the showATS calls go with any row.
+    {
+        QSqlQuery any(route);
+        if (!run(any, QStringLiteral("SELECT 1 FROM ATSROUTE LIMIT 1")))
+            return section;
+        section.hasRows = any.next();
+    }
+    if (!section.hasRows)
         return section;
+    // Only the rows of the route filter's country reach the program: a
+    // text column equal to the filter, or a value that is no text (NULL and
+    // numbers), which the check below compares as the SQL layer reads it.
+    QSqlQuery query(route);
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("SELECT aaid, levl, nvc1, nvc2, lat1, lon1, lat2, lon2 FROM ATSROUTE "
+                                      "WHERE nvc1 = :route OR nvc2 = :route "
+                                      "OR typeof(nvc1) <> 'text' OR typeof(nvc2) <> 'text'")))
+        return {};
+    query.bindValue(QStringLiteral(":route"), layers.route);
+    if (!query.exec())
+        return {};
 
     // Each used row is one segment. A route's line goes on while its rows
     // join end to start; a new route, or a gap inside one, starts a new line
@@ -250,7 +394,6 @@ CMarkerSection CMarkerScript::routes(const QSqlDatabase &route, const CMarkerLay
     double lastLat = 0;
     double lastLon = 0;
     while (query.next()) {
-        section.hasRows = true;
         if (query.value(Ats::nvc1).toString() != layers.route && query.value(Ats::nvc2).toString() != layers.route)
             continue;
         const QString id = query.value(Ats::aaid).toString();
@@ -270,8 +413,6 @@ CMarkerSection CMarkerScript::routes(const QSqlDatabase &route, const CMarkerLay
         lastLon = lon2;
         ++section.count;
     }
-    if (!section.hasRows)
-        return section;
     addCall(out, first, QLatin1String("showATS('L',") + flag(layers.atsL) + u')');
     addCall(out, first, QLatin1String("showATS('H',") + flag(layers.atsH) + u')');
     addCall(out, first, QLatin1String("showATS('B',") + flag(layers.atsB) + u')');

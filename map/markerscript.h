@@ -35,17 +35,18 @@ struct CMarkerSection {
 class CMarkerScript
 {
 public:
-    // "SELECT * from APT;" on GEN: addAPTMarker calls then "pushAPT();".
+    // Every APT row on GEN, in stored order: addAPTMarker calls then
+    // "pushAPT();".
     // The page shows new airports at once: with the layer off, the batch
     // ends by hiding them again.
     static CMarkerSection airports(const QSqlDatabase &gen, bool showAirports = true);
-    // "SELECT * from NAV;" on GEN: addVORMarker / addNDBMarker calls, then
+    // Every NAV row on GEN: addVORMarker / addNDBMarker calls, then
     // "addNavMgr();" and the three navaid managers as the layers say.
     static CMarkerSection navaids(const QSqlDatabase &gen, const CMarkerLayers &layers);
-    // "SELECT * FROM WPT WHERE wloc = 78;" on WPT: addWPTMarker calls, then
+    // The WPT rows "WHERE wloc = 78" on WPT: addWPTMarker calls, then
     // "addWptMgr();" and the three waypoint managers.
     static CMarkerSection waypoints(const QSqlDatabase &wpt, const CMarkerLayers &layers);
-    // "SELECT * from ATSROUTE;" on ROUTE: the lines of the routes that touch
+    // The ATSROUTE rows on ROUTE: the lines of the routes that touch
     // the route filter's country, then the three showATS calls; one script.
     static CMarkerSection routes(const QSqlDatabase &route, const CMarkerLayers &layers);
 

@@ -2,8 +2,150 @@
 
 #include "data/sqlmgr.h"
 
+#include <QHash>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStringList>
+
+#include <functional>
+
+// The search finds what SqlMgr's selectors find (selectAPT, selectNAV,
+// selectWPT, selectRWY), row for row and in the same order, but reads
+// world-sized tables fewer times: the selectors run one statement per
+// column in turn and each one that is not on the key's index reads the
+// whole table; the airports of a near search each read the whole runway
+// table again. Here the columns are tested together in one pass that
+// returns row numbers only, then the rows found are read; the runways of
+// all the airports are matched in one pass. Should a statement of this way
+// fail (a table without row numbers, say), the selectors run as before.
+
+namespace {
+
+// Row numbers are integers made here: they can be written into a statement.
+constexpr int RowsPerStatement = 500;
+
+// The rowids a selector would give, in its order. False when the fast
+// statements cannot run.
+bool selectRowids(const QSqlDatabase &db, const QString &table, const QString &text, bool exact,
+                  QList<qint64> *rowids)
+{
+    rowids->clear();
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (exact) {
+        // The key column first, on its index.
+        if (!query.prepare(QStringLiteral("SELECT rowid FROM %1 WHERE ukey = ? ORDER BY rowid").arg(table)))
+            return false;
+        query.addBindValue(text);
+        if (!query.exec())
+            return false;
+        while (query.next())
+            rowids->append(query.value(0).toLongLong());
+        if (!rowids->isEmpty())
+            return true;
+        // Then the ident, else the name: one pass for both.
+        if (!query.prepare(QStringLiteral("SELECT rowid, iden = ?1 FROM %1 WHERE iden = ?1 OR name = ?1 ORDER BY rowid")
+                                   .arg(table)))
+            return false;
+        query.addBindValue(text);
+    } else {
+        // Key, ident (prefix) and name (contained): one pass for the three.
+        if (!query.prepare(QStringLiteral("SELECT rowid, ukey LIKE ?1 ESCAPE '\\', iden LIKE ?1 ESCAPE '\\' FROM %1 "
+                                          "WHERE ukey LIKE ?1 ESCAPE '\\' OR iden LIKE ?1 ESCAPE '\\' "
+                                          "OR name LIKE ?2 ESCAPE '\\' ORDER BY rowid")
+                                   .arg(table)))
+            return false;
+        query.addBindValue(SqlMgr::likePrefix(text));
+        query.addBindValue(SqlMgr::likeContains(text));
+    }
+    if (!query.exec())
+        return false;
+    // Per row: which of the earlier columns matched.
+    QList<qint64> first, second, rest;
+    while (query.next()) {
+        const qint64 rowid = query.value(0).toLongLong();
+        if (!exact && query.value(1).toInt() == 1)
+            first << rowid;
+        else if (query.value(exact ? 1 : 2).toInt() == 1)
+            second << rowid;
+        else
+            rest << rowid;
+    }
+    *rowids = !first.isEmpty() ? first : !second.isEmpty() ? second : rest;
+    return true;
+}
+
+// Reads the rows (SELECT *) of the rowids, in that order, handing each to
+// `use`. False when a statement fails.
+bool readRows(const QSqlDatabase &db, const QString &table, const QList<qint64> &rowids,
+              const std::function<void(const QSqlQuery &)> &use)
+{
+    for (qsizetype from = 0; from < rowids.size(); from += RowsPerStatement) {
+        QStringList numbers;
+        for (qsizetype i = from; i < qMin(rowids.size(), from + RowsPerStatement); ++i)
+            numbers << QString::number(rowids.at(i));
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        // rowids are given in ascending order: ORDER BY keeps it.
+        if (!query.exec(QStringLiteral("SELECT * FROM %1 WHERE rowid IN (%2) ORDER BY rowid")
+                                .arg(table, numbers.join(u','))))
+            return false;
+        while (query.next())
+            use(query);
+    }
+    return true;
+}
+
+// What LIKE compares: ASCII letters without regard to case, every other
+// character as it is.
+QString foldAscii(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out) {
+        const char16_t u = c.unicode();
+        if (u >= u'a' && u <= u'z')
+            c = QChar(char16_t(u - (u'a' - u'A')));
+    }
+    return out;
+}
+
+// The runway rowids of every airport key by "rapt LIKE key%" (selectRWY's
+// near match), in one pass over the runways. False when it cannot run.
+bool nearRunways(const QSqlDatabase &db, const QStringList &keys, QList<QList<qint64>> *runways)
+{
+    QHash<QString, QList<int>> byKey;   // folded key -> airports
+    QSet<qsizetype> lengths;
+    for (int i = 0; i < keys.size(); ++i) {
+        const QString folded = foldAscii(keys.at(i));
+        byKey[folded] << i;
+        lengths.insert(folded.size());
+    }
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    // As text, the way LIKE reads a value; NULL matches nothing.
+    if (!query.exec(QStringLiteral("SELECT rowid, CAST(rapt AS TEXT) FROM RWY ORDER BY rowid")))
+        return false;
+    runways->fill(QList<qint64>(), keys.size());
+    while (query.next()) {
+        const QVariant value = query.value(1);
+        if (value.isNull())
+            continue;
+        const QString rapt = foldAscii(value.toString());
+        for (qsizetype length : std::as_const(lengths)) {
+            if (length > rapt.size())
+                continue;
+            const auto it = byKey.constFind(rapt.left(length));
+            if (it == byKey.cend())
+                continue;
+            for (int airport : it.value())
+                (*runways)[airport] << query.value(0).toLongLong();
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 CPointSearch::CPointSearch(SqlMgr *sqlMgr, const QString &genConnection, const QString &wptConnection)
     : m_sqlMgr(sqlMgr)
@@ -23,54 +165,100 @@ QList<CPointSearch::Result> CPointSearch::run(const QString &text, bool exact, q
         p->speed = cruiseSpeed;
         p->altitude = cruiseAltitude;
     };
+    auto addRunways = [&](const QSqlQuery &row, int airportIndex) {
+        PointPtr high = PointPtr::create();
+        high->fromRunwayHigh(row);
+        results.append({RunwayEnd, high, airportIndex});
+        PointPtr low = PointPtr::create();
+        low->fromRunwayLow(row);
+        results.append({RunwayEnd, low, airportIndex});
+    };
 
     const QSqlDatabase gen = QSqlDatabase::database(m_gen, false);
     if (gen.isOpen()) {
-        QSqlQuery airports(gen);
-        if (m_sqlMgr->selectAPT(text, exact, &airports)) {
-            do {
-                const int airportIndex = int(results.size());
-                PointPtr apt = PointPtr::create();
-                apt->fromAPT(airports);
-                withCruise(apt);
-                results.append({Airport, apt, -1});
-
-                QSqlQuery runways(gen);
-                if (m_sqlMgr->selectRWY(apt->dbKey, exact, &runways)) {
-                    do {
-                        PointPtr high = PointPtr::create();
-                        high->fromRunwayHigh(runways);
-                        results.append({RunwayEnd, high, airportIndex});
-                        PointPtr low = PointPtr::create();
-                        low->fromRunwayLow(runways);
-                        results.append({RunwayEnd, low, airportIndex});
-                    } while (runways.next());
-                }
-            } while (airports.next());
+        QList<PointPtr> airports;
+        const auto addAirport = [&](const QSqlQuery &row) {
+            PointPtr apt = PointPtr::create();
+            apt->fromAPT(row);
+            withCruise(apt);
+            airports << apt;
+        };
+        QList<qint64> rowids;
+        if (!selectRowids(gen, QStringLiteral("APT"), text, exact, &rowids)
+            || !readRows(gen, QStringLiteral("APT"), rowids, addAirport)) {
+            airports.clear();
+            QSqlQuery query(gen);
+            if (m_sqlMgr->selectAPT(text, exact, &query)) {
+                do {
+                    addAirport(query);
+                } while (query.next());
+            }
         }
 
-        QSqlQuery navaids(gen);
-        if (m_sqlMgr->selectNAV(text, exact, &navaids)) {
-            do {
+        // Each airport is followed by its runway ends.
+        QStringList keys;
+        for (const PointPtr &apt : std::as_const(airports))
+            keys << apt->dbKey;
+        QList<QList<qint64>> nearRows;
+        const bool batched = !exact && airports.size() > 1 && nearRunways(gen, keys, &nearRows);
+        for (qsizetype a = 0; a < airports.size(); ++a) {
+            const int airportIndex = int(results.size());
+            results.append({Airport, airports.at(a), -1});
+            const bool read = batched && readRows(gen, QStringLiteral("RWY"), nearRows.at(a), [&](const QSqlQuery &row) {
+                addRunways(row, airportIndex);
+            });
+            if (!read) {
+                results.resize(airportIndex + 1);
+                QSqlQuery runways(gen);
+                if (m_sqlMgr->selectRWY(keys.at(a), exact, &runways)) {
+                    do {
+                        addRunways(runways, airportIndex);
+                    } while (runways.next());
+                }
+            }
+        }
+
+        const bool fastNav = selectRowids(gen, QStringLiteral("NAV"), text, exact, &rowids);
+        const qsizetype navStart = results.size();
+        if (!fastNav || !readRows(gen, QStringLiteral("NAV"), rowids, [&](const QSqlQuery &row) {
                 PointPtr nav = PointPtr::create();
-                nav->fromNAV(navaids);
+                nav->fromNAV(row);
                 withCruise(nav);
                 results.append({Navaid, nav, -1});
-            } while (navaids.next());
+            })) {
+            results.resize(navStart);
+            QSqlQuery navaids(gen);
+            if (m_sqlMgr->selectNAV(text, exact, &navaids)) {
+                do {
+                    PointPtr nav = PointPtr::create();
+                    nav->fromNAV(navaids);
+                    withCruise(nav);
+                    results.append({Navaid, nav, -1});
+                } while (navaids.next());
+            }
         }
     }
 
     // Without a waypoint database the airports and navaids still count.
     const QSqlDatabase wpt = QSqlDatabase::database(m_wpt, false);
     if (wpt.isOpen()) {
-        QSqlQuery waypoints(wpt);
-        if (m_sqlMgr->selectWPT(text, exact, &waypoints)) {
-            do {
-                PointPtr w = PointPtr::create();
-                w->fromWPT(waypoints);
-                withCruise(w);
-                results.append({Waypoint, w, -1});
-            } while (waypoints.next());
+        QList<qint64> rowids;
+        const qsizetype start = results.size();
+        const auto addWaypoint = [&](const QSqlQuery &row) {
+            PointPtr w = PointPtr::create();
+            w->fromWPT(row);
+            withCruise(w);
+            results.append({Waypoint, w, -1});
+        };
+        if (!selectRowids(wpt, QStringLiteral("WPT"), text, exact, &rowids)
+            || !readRows(wpt, QStringLiteral("WPT"), rowids, addWaypoint)) {
+            results.resize(start);
+            QSqlQuery waypoints(wpt);
+            if (m_sqlMgr->selectWPT(text, exact, &waypoints)) {
+                do {
+                    addWaypoint(waypoints);
+                } while (waypoints.next());
+            }
         }
     }
     return results;

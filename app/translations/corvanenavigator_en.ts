@@ -781,7 +781,7 @@ Do you want to overwrite it?</translation>
     </message>
     <message>
         <source>NDB Rte</source>
-        <translation>NDB En-route</translation>
+        <translation>En-route NDB</translation>
     </message>
     <message>
         <source>Affiche les NDB en route</source>
@@ -789,7 +789,7 @@ Do you want to overwrite it?</translation>
     </message>
     <message>
         <source>NDB Ter</source>
-        <translation>NDB Terminal</translation>
+        <translation>Terminal NDB</translation>
     </message>
     <message>
         <source>Affiche les NDB terminaux</source>
@@ -1329,6 +1329,46 @@ The program will stop.</translation>
     <message>
         <source>la base de données des routes n&apos;est pas ouverte</source>
         <translation>the route database is not open</translation>
+    </message>
+    <message>
+        <source>la base de données ne peut pas être lue : %1</source>
+        <translation>the database cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>la copie de la base de données a échoué : %1</source>
+        <translation>copying the database failed: %1</translation>
+    </message>
+    <message>
+        <source>la copie du fichier a échoué : %1</source>
+        <translation>copying the file failed: %1</translation>
+    </message>
+    <message>
+        <source>l&apos;ancienne copie %1 ne peut pas être supprimée</source>
+        <translation>the old copy %1 cannot be deleted</translation>
+    </message>
+    <message>
+        <source>la copie %1 ne peut pas être renommée en %2</source>
+        <translation>the copy %1 cannot be renamed to %2</translation>
+    </message>
+    <message>
+        <source>le fichier temporaire %1 ne peut pas être supprimé</source>
+        <translation>the temporary file %1 cannot be deleted</translation>
+    </message>
+    <message>
+        <source>%1 n&apos;est pas un fichier</source>
+        <translation>%1 is not a file</translation>
+    </message>
+    <message>
+        <source>Sauvegarde</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>Impossible de sauvegarder %1 avant sa modification :
+%2
+La modification est annulée.</source>
+        <translation>Cannot back up %1 before changing it:
+%2
+The change is cancelled.</translation>
     </message>
 </context>
 </TS>

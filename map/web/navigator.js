@@ -45,6 +45,7 @@
             route: 'Plan de vol',
             procedure: 'Procédure SID/STAR',
             sit: 'Position de départ',
+            colon: ' : ',
             aircraft: 'Avion',
             heading: 'cap'
         },
@@ -52,7 +53,7 @@
             addToPlan: 'Add to the flight plan',
             showRunways: 'Show runways',
             startHere: 'Start here',
-            modify: 'Modify',
+            modify: 'Edit',
             remove: 'Delete',
             newUserWpt: 'New user waypoint',
             createNav: 'Create a navaid here',
@@ -75,6 +76,7 @@
             route: 'Flight plan',
             procedure: 'SID/STAR procedure',
             sit: 'Start position',
+            colon: ': ',
             aircraft: 'Aircraft',
             heading: 'heading'
         }
@@ -199,8 +201,8 @@
     pane('procPane', 420);
     pane('fpPane', 430);
 
-    var baseRenderer = L.canvas({ pane: 'basePane', padding: 0.5 });
-    var atsRenderer = L.canvas({ pane: 'atsPane', padding: 0.3 });
+    var baseRenderer = L.canvas({ pane: 'basePane', padding: 0.25 });
+    var atsRenderer = L.canvas({ pane: 'atsPane', padding: 0.2 });
     var rwyRenderer = L.svg({ pane: 'rwyPane' });
     var procRenderer = L.svg({ pane: 'procPane' });
     var fpRenderer = L.svg({ pane: 'fpPane' });
@@ -458,8 +460,84 @@
         return offsets;
     }
 
+    // Symbol stamps: each symbol, at each scale, as the pixels it covers.
+    // The symbols of a frame are copied into one image that is put on the
+    // canvas at once: in the web engine's software raster one drawImage
+    // costs as much as copying a hundred stamps.
+    var stamps = {};
+
+    function stamp(symbol, scale, ratio) {
+        var key = symbol + '|' + scale + '|' + ratio;
+        var s = stamps[key];
+        if (s)
+            return s;
+        var size = NavSymbols.size(symbol) * scale;
+        var px = Math.max(1, Math.round(size * ratio));
+        var c = document.createElement('canvas');
+        c.width = px;
+        c.height = px;
+        var cx = c.getContext('2d');
+        cx.drawImage(NavSymbols.sprite(symbol), 0, 0, px, px);
+        var data = new Uint32Array(cx.getImageData(0, 0, px, px).data.buffer);
+        // Only the pixels that show: offset in the stamp, then colour.
+        var offsets = [], colours = [];
+        for (var y = 0; y < px; ++y) {
+            for (var x = 0; x < px; ++x) {
+                var v = data[y * px + x];
+                if (v >>> 24) {
+                    offsets.push(x, y);
+                    colours.push(v);
+                }
+            }
+        }
+        s = { size: px, offsets: new Int16Array(offsets), colours: new Uint32Array(colours) };
+        stamps[key] = s;
+        return s;
+    }
+
+    // Copies a stamp centred on (cx, cy) device pixels into `pixels`
+    // (width w, height h; RGBA, not premultiplied, as ImageData holds it),
+    // over what is there.
+    function putStamp(pixels, w, h, s, cx, cy) {
+        var size = s.size;
+        var x0 = Math.round(cx - size / 2), y0 = Math.round(cy - size / 2);
+        var offsets = s.offsets, colours = s.colours, n = colours.length;
+        if (s.width !== w) {
+            // Offsets of the stamp's pixels in an image of this width.
+            s.width = w;
+            s.linear = new Int32Array(n);
+            for (var k = 0; k < n; ++k)
+                s.linear[k] = offsets[2 * k + 1] * w + offsets[2 * k];
+        }
+        var linear = s.linear;
+        var inside = x0 >= 0 && y0 >= 0 && x0 + size <= w && y0 + size <= h;
+        var base = y0 * w + x0;
+        for (var i = 0; i < n; ++i) {
+            if (!inside) {
+                var x = x0 + offsets[2 * i], y = y0 + offsets[2 * i + 1];
+                if (x < 0 || y < 0 || x >= w || y >= h)
+                    continue;
+            }
+            var at = base + linear[i];
+            var src = colours[i];
+            var dst = pixels[at];
+            if (dst === 0 || src >>> 24 === 255) {
+                pixels[at] = src;
+                continue;
+            }
+            // source over destination, straight alpha
+            var sa = src >>> 24, da = dst >>> 24;
+            var keep = da * (255 - sa) / 255;
+            var oa = sa + keep;
+            var r = ((src & 255) * sa + (dst & 255) * keep) / oa;
+            var g = (((src >>> 8) & 255) * sa + ((dst >>> 8) & 255) * keep) / oa;
+            var b = (((src >>> 16) & 255) * sa + ((dst >>> 16) & 255) * keep) / oa;
+            pixels[at] = ((Math.round(oa) << 24) | (Math.round(b) << 16) | (Math.round(g) << 8) | Math.round(r)) >>> 0;
+        }
+    }
+
     var NavLayer = L.Layer.extend({
-        options: { pane: 'navPane', padding: 0.2 },
+        options: { pane: 'navPane', padding: 0.15 },
 
         onAdd: function () {
             this._canvas = L.DomUtil.create('canvas', 'nav-canvas leaflet-layer');
@@ -513,10 +591,20 @@
             this._zoom = map.getZoom();
             L.DomUtil.setPosition(this._canvas, min);
             var ratio = window.devicePixelRatio || 1;
-            this._canvas.width = Math.max(1, Math.round(this._size.x * ratio));
-            this._canvas.height = Math.max(1, Math.round(this._size.y * ratio));
-            this._canvas.style.width = this._size.x + 'px';
-            this._canvas.style.height = this._size.y + 'px';
+            var pw = Math.max(1, Math.round(this._size.x * ratio));
+            var ph = Math.max(1, Math.round(this._size.y * ratio));
+            // A canvas given its own size again is cleared and allocated
+            // anew: only when the size changes.
+            if (this._canvas.width !== pw || this._canvas.height !== ph) {
+                this._canvas.width = pw;
+                this._canvas.height = ph;
+                this._canvas.style.width = this._size.x + 'px';
+                this._canvas.style.height = this._size.y + 'px';
+            }
+            if (!this._image || this._image.width !== pw || this._image.height !== ph) {
+                this._image = this._ctx.createImageData(pw, ph);
+                this._pixels = new Uint32Array(this._image.data.buffer);
+            }
             this._ratio = ratio;
             this.redraw();
         },
@@ -527,8 +615,6 @@
                 return;
             var ctx = this._ctx;
             var W = this._size.x, H = this._size.y;
-            ctx.setTransform(this._ratio, 0, 0, this._ratio, 0, 0);
-            ctx.clearRect(0, 0, W, H);
             frame += 1;
 
             var map = this._map;
@@ -605,17 +691,32 @@
 
             // Less important symbols first, so that airports end on top.
             items.sort(function (a, b) { return LAYER_OF[b.listName].rank - LAYER_OF[a.listName].rank; });
+            var ratio = this._ratio, pixels = this._pixels, pw = this._image.width, ph = this._image.height;
+            pixels.fill(0);
             for (var d = 0; d < items.length; ++d) {
                 var m = items[d];
-                var size = NavSymbols.size(m.symbol) * symbolScale;
-                ctx.drawImage(NavSymbols.sprite(m.symbol), m._x - size / 2, m._y - size / 2, size, size);
+                putStamp(pixels, pw, ph, stamp(m.symbol, symbolScale, ratio), m._x * ratio, m._y * ratio);
             }
+            ctx.putImageData(this._image, 0, 0);
+            ctx.setTransform(ratio, 0, 0, ratio, 0, 0);
             drawLabels(ctx, items, zoom, W, H, symbolScale);
 
             lastCounts = counts;
             lastFrame = frame;
         }
     });
+
+    // Label widths, measured once: the font never changes.
+    var labelWidths = new Map();
+
+    function labelWidth(ctx, label) {
+        var w = labelWidths.get(label);
+        if (w === undefined) {
+            w = ctx.measureText(label).width;
+            labelWidths.set(label, w);
+        }
+        return w;
+    }
 
     function drawLabels(ctx, items, zoom, W, H, symbolScale) {
         var cell = 6;
@@ -635,7 +736,7 @@
             var label = m.label();
             if (!label)
                 continue;
-            var w = ctx.measureText(label).width;
+            var w = labelWidth(ctx, label);
             var x = m._x + NavSymbols.size(m.symbol) * symbolScale / 2 + 1;
             var y = m._y;
             var c0 = Math.max(0, Math.floor(x / cell)), c1 = Math.min(cols - 1, Math.floor((x + w) / cell));
@@ -1025,7 +1126,7 @@
             sitMarker.setLatLng([p.lat, p.lng]);
             rotatePlane(sitMarker, hdg);
         }
-        var tip = T.sit + (sitState.name ? ' : ' + sitState.name : '') + ' (' + T.heading + ' ' + hdg + '\u00b0)';
+        var tip = T.sit + (sitState.name ? T.colon + sitState.name : '') + ' (' + T.heading + ' ' + hdg + '\u00b0)';
         sitMarker.unbindTooltip();
         sitMarker.bindTooltip(textElement('span', null, tip), { direction: 'top', offset: [0, -14] });
     };

@@ -386,7 +386,8 @@ void TestPlanFiles::positionLine()
     p.longitude = lon;
     p.elevation = elevation;
     QCOMPARE(FplFile::positionText(p), line);
-    const QString text = FplFile::buildEntries({PointPtr::create(p)}, 1, 0).join(QString());
+    const QList<PointPtr> points{PointPtr(new CFlightPlanPoint(p))};
+    const QString text = FplFile::buildEntries(points, 1, 0).join(QString());
     QVERIFY(text.contains(QStringLiteral("\t\t<llps> ---------- Lat/lon,alt position --\n\t\t") + line + u'\n'));
 }
 

@@ -132,7 +132,8 @@ private slots:
     void runways();
     void search_data();
     void search();
-    void planSaveAndLoad();
+    void planRoundTrip_data();
+    void planRoundTrip();
     void storedProcedure();
     void procedureFromPlan_data();
     void procedureFromPlan();
@@ -359,6 +360,8 @@ void TestHostile::search_data()
     QTest::newRow("near percent is no wildcard") << "%" << false << QStringList{"Q<5>&", "V<8>&", "W<5>&"};
     QTest::newRow("near underscore is no wildcard") << "Q_" << false << QStringList{};
     QTest::newRow("near SQL comment and quote") << "'--" << false << QStringList{};
+    QTest::newRow("exact key, infinite position") << "Q7" << true << QStringList{"Q7"};
+    QTest::newRow("exact navaid key, type 0") << "V'0" << true << QStringList{"V'0"};
 }
 
 void TestHostile::search()
@@ -388,13 +391,21 @@ void TestHostile::search()
         } else {
             QCOMPARE(item->childCount(), 0);
         }
+        // Navaid types without a symbol of their own show none.
+        if (r.table == QLatin1String("NAV") && !QList<int>{1, 4, 16, 17, 8, 32}.contains(r.code.toInt()))
+            QVERIFY(item->icon(0).isNull());
+        else
+            QVERIFY(!item->icon(0).isNull());
     }
     // Centring on a found point sends a script that parses.
     if (!keys.isEmpty()) {
         m_fx->scripts.clear();
         tree->setCurrentItem(tree->topLevelItem(0));
         m_w->sFndCenterAt();
-        const QList<Call> calls = sentCalls();
+        QList<Call> calls;
+        QString error;
+        QVERIFY2(m_fx->scripts.size() == 1 && parseCalls(m_fx->scripts[0], &calls, &error),
+                 qPrintable(m_fx->scripts.value(0) + u' ' + error));
         QCOMPARE(calls.size(), 1);
         QCOMPARE(calls[0].function, QStringLiteral("map.setCenter"));
         QVERIFY(std::isfinite(calls[0].args.value(0).toPointF().x()));
@@ -403,10 +414,30 @@ void TestHostile::search()
 
 // --- the flight plan -----------------------------------------------------------
 
-void TestHostile::planSaveAndLoad()
+void TestHostile::planRoundTrip_data()
 {
-    const QStringList keys{"Q'1", "V'0", "V<8>&", QString::fromUtf8("V\u00dc24"), "V;N", "W'1", "W\\3", "W;4",
-                           "W<5>&", QString::fromUtf8("W\u00dc6"), "W\"2", QString::fromUtf8("Q\u00dc6")};
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("sitName");
+    QTest::newRow("quotes, markup, percent signs, NULL positions")
+        << QStringList{"Q'1", "V'0", "V<8>&", "W'1", "W<5>&", "W\"2", "Q<5>&"} << "O'H_1_%1%2.FPL"
+        << "O'HARE _INTL_ __SCRIPT_.SIT";
+    QTest::newRow("letters beyond Latin-1")
+        << QStringList{"Q;4", "V;N", "W;4"} << QString::fromUtf8("\u00c9-\u00dc_\u00c9-\u00dc.FPL")
+        << QString::fromUtf8("\u03a9\u039c\u0388\u0393\u0391 \u5317\u4eac \u2603.SIT");
+    QTest::newRow("line breaks in names and idents")
+        << QStringList{"Q\\3", "W\\3", QString::fromUtf8("V\u00dc24"), QString::fromUtf8("W\u00dc6"),
+                       QString::fromUtf8("Q\u00dc6")}
+        << "_I_&_L1_L2.FPL" << "UN_DEUX__TROIS\u2028X\u2029Y.SIT";
+    QTest::newRow("infinite position") << QStringList{"Q7", "W'1"} << "S7_O'H_.FPL"
+                                        << "__SCRIPT__SCRIPT_HACKED=1__SCRIPT_'_.SIT";
+}
+
+void TestHostile::planRoundTrip()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(QString, fileName);
+    QFETCH(QString, sitName);
     for (const QString &key : keys)
         addToPlan(row(key));
     QTableWidget *grid = m_fx->ui()->fltplnGrid;
@@ -416,9 +447,10 @@ void TestHostile::planSaveAndLoad()
         QCOMPARE(grid->item(i, 2)->text(), row(keys[i]).name);
     }
     // The last route script names every point as stored.
-    const QString last = m_fx->scripts.last();
-    m_fx->scripts = QStringList{last};
-    const QList<Call> route = callsOf(sentCalls(), QStringLiteral("addPointToFp"));
+    QList<Call> calls;
+    QString error;
+    QVERIFY2(parseCalls(m_fx->scripts.last(), &calls, &error), qPrintable(error));
+    const QList<Call> route = callsOf(calls, QStringLiteral("addPointToFp"));
     QCOMPARE(route.size(), keys.size());
     for (int i = 0; i < keys.size(); ++i) {
         QCOMPARE(route[i].args.value(1).toString(), row(keys[i]).name);
@@ -429,14 +461,14 @@ void TestHostile::planSaveAndLoad()
     m_fx->prompt.records.clear();
     m_fx->prompt.answers = {QString(), CPrompt::Cancel};
     QVERIFY(QMetaObject::invokeMethod(m_w, "on_btnSaveFlightPlan_clicked"));
-    const QString fileName = QStringLiteral("O'H_1_L1_L2.FPL");
     const QString path = m_fx->sim.path(QStringLiteral("Flightplan/") + fileName);
     QVERIFY2(QFileInfo::exists(path), qPrintable(QDir(m_fx->sim.path("Flightplan")).entryList().join(u',')));
     QCOMPARE(boxes().value(0).text, QStringLiteral("Le plan de vol %1 a été enregistré").arg(fileName));
     // The situation of the first airport, named from it.
-    QVERIFY(QFileInfo::exists(m_fx->sim.path(QStringLiteral("Saved Simulations/O'HARE _INTL_ __SCRIPT_.SIT"))));
+    QVERIFY2(QFileInfo::exists(m_fx->sim.path(QStringLiteral("Saved Simulations/") + sitName)),
+             qPrintable(QDir(m_fx->sim.path("Saved Simulations")).entryList().join(u',')));
 
-    // Every point has its 22 lines: nothing in a name broke the file apart.
+    // Every point has its 22 lines: nothing in a text broke the file apart.
     const QByteArray bytes = readAll(path);
     QCOMPARE(bytes.count('\n'), 9 + 22 * keys.size() + 1);
     QCOMPARE(bytes.count("<wpnt>"), keys.size());
@@ -445,8 +477,6 @@ void TestHostile::planSaveAndLoad()
     // Loaded back: the same points, each text as far as the file can carry it.
     m_fx->prompt.answers = {CPrompt::Ok, path};
     QVERIFY(QMetaObject::invokeMethod(m_w, "on_btnLoadFlightPlan_clicked"));
-    CFlightPlan *plan = CNavGlobalVar::instance()->flightPlan;
-    QVERIFY(plan);
     QCOMPARE(grid->rowCount(), keys.size());
     for (int i = 0; i < keys.size(); ++i) {
         const Row &r = row(keys[i]);
@@ -552,15 +582,21 @@ void TestHostile::procedureFromPlan()
 void TestHostile::navaidEditor_data()
 {
     QTest::addColumn<QString>("key");
-    QTest::newRow("type 0, quotes and a closing script tag") << QStringLiteral("V'0");
-    QTest::newRow("NDB, percent signs") << QStringLiteral("V<8>&");
-    QTest::newRow("NDB-DME, ident with a line break") << QString::fromUtf8("V\u00dc24");
-    QTest::newRow("type NULL, no position, letters beyond Latin-1") << QStringLiteral("V;N");
+    QTest::addColumn<QString>("refusal");   // the box of a refused form; empty: accepted
+    QTest::newRow("type 0, quotes and a closing script tag") << QStringLiteral("V'0") << QString();
+    QTest::newRow("NDB, percent signs") << QStringLiteral("V<8>&") << QString();
+    QTest::newRow("NDB-DME, ident with a line break") << QString::fromUtf8("V\u00dc24") << QString();
+    QTest::newRow("type NULL, no position, letters beyond Latin-1") << QStringLiteral("V;N") << QString();
+    const QString vor = QStringLiteral("La fréquence doit être comprise entre 108.000 et 117.95 Mhz.");
+    // The frequency field holds 108 to 1750: NULL shows as 108, 1e300 as 1750.
+    QTest::newRow("type 2, NULL frequency") << QStringLiteral("V\"2") << QString();
+    QTest::newRow("type 99, frequency 1e300: refused") << QStringLiteral("V\\99") << vor;
 }
 
 void TestHostile::navaidEditor()
 {
     QFETCH(QString, key);
+    QFETCH(QString, refusal);
     const Row &r = row(key);
     const QStringList before = rowTexts(gen(), QStringLiteral("NAV"), key);
     int dialogs = 0;
@@ -583,6 +619,14 @@ void TestHostile::navaidEditor()
     m_w->sAddNavToDB(r.ident + u'-' + r.key, 0, 0);
     QCOMPARE(dialogs, 1);
     QCOMPARE(boxes().size(), 1);
+    if (!refusal.isEmpty()) {
+        // Refused and cancelled: the row stays exactly as it was.
+        QCOMPARE(boxes()[0].title, QStringLiteral("Création VOR"));
+        QCOMPARE(boxes()[0].text, refusal);
+        QCOMPARE(rowTexts(gen(), QStringLiteral("NAV"), key), before);
+        QVERIFY(m_fx->scripts.isEmpty());
+        return;
+    }
     QCOMPARE(boxes()[0].title, QStringLiteral("Nouveau NAVAID"));
     QCOMPARE(boxes()[0].text, QStringLiteral("%1 a été modifié/ajouté à la base GEN.db").arg(r.name));
 
@@ -592,7 +636,6 @@ void TestHostile::navaidEditor()
     QCOMPARE(after.value(2), r.ident);
     QCOMPARE(after.value(3), r.name);
     QCOMPARE(rowCount(gen(), QStringLiteral("NAV")), DemoNavaids + rows(QStringLiteral("NAV")).size());
-    Q_UNUSED(before);
     // The marker of the map names it as stored.
     for (const Call &c : sentCalls()) {
         QVERIFY(c.function == QLatin1String("addVORMarker2") || c.function == QLatin1String("addNDBMarker2"));
@@ -694,10 +737,10 @@ void TestHostile::deletion()
     QCOMPARE(shown[1].text,
              QStringLiteral("Le %1 %2 a été effacé et enregistrer pour export \ndans %3").arg(what, name, file));
     // One record that names the key, which the importer reads back.
-    const QList<QByteArray> lines = readAll(file).split('\n');
-    QCOMPARE(lines.size(), 2);
-    QCOMPARE(lines[1], QByteArray());
-    const QList<QByteArray> fields = lines[0].split(';');
+    // A single record, without a line end.
+    const QByteArray record = readAll(file);
+    QVERIFY(!record.contains('\n'));
+    const QList<QByteArray> fields = record.split(';');
     QCOMPARE(fields.size(), 5);
     QCOMPARE(QString::fromLatin1(fields[4]), r.key);
 }

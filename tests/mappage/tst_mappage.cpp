@@ -728,7 +728,7 @@ void TestMapPage::menuTexts_data()
     QTest::newRow("en airport") << "gm_navigator_en.html" << 49.0097 << 2.54778
                                 << QStringList{"Add to the flight plan", "Show runways", "Start here"};
     QTest::newRow("en navaid") << "gm_navigator_en.html" << 48.8 << 2.3
-                               << QStringList{"Add to the flight plan", "Modify", "Delete"};
+                               << QStringList{"Add to the flight plan", "Edit", "Delete"};
     QTest::newRow("en map") << "gm_navigator_en.html" << 49.2 << 2.0
                             << QStringList{"New user waypoint", "Create a navaid here", "Create a waypoint here",
                                            "Start position here"};

@@ -446,7 +446,8 @@ int main(int argc, char *argv[])
             const double step = 0.3 + rnd.uniform() * 0.6;
             Place next{at.lat + step * std::cos(heading), at.lon + step * std::sin(heading), at.cluster};
             if (french && (next.lat < 42.5 || next.lat > 51 || next.lon < -4.5 || next.lon > 8)) {
-                heading += M_PI;
+                // Back towards the middle of France.
+                heading = std::atan2(2.0 - at.lon, 46.5 - at.lat) + rnd.normal() * 0.2;
                 next = {at.lat + step * std::cos(heading), at.lon + step * std::sin(heading), at.cluster};
             }
             next.lat = std::clamp(next.lat, -85.0, 85.0);
