@@ -50,29 +50,36 @@ bool selectRowids(const QSqlDatabase &db, const QString &table, const QString &t
             return false;
         query.addBindValue(text);
     } else {
-        // Key, ident (prefix) and name (contained): one pass for the three.
-        if (!query.prepare(QStringLiteral("SELECT rowid, ukey LIKE ?1 ESCAPE '\\', iden LIKE ?1 ESCAPE '\\' FROM %1 "
-                                          "WHERE ukey LIKE ?1 ESCAPE '\\' OR iden LIKE ?1 ESCAPE '\\' "
-                                          "OR name LIKE ?2 ESCAPE '\\' ORDER BY rowid")
+        // Key and ident (prefixes) in one pass; the name (contained) only
+        // when neither matches, as it costs the most.
+        if (!query.prepare(QStringLiteral("SELECT rowid, ukey LIKE ?1 ESCAPE '\\' FROM %1 "
+                                          "WHERE ukey LIKE ?1 ESCAPE '\\' OR iden LIKE ?1 ESCAPE '\\' ORDER BY rowid")
                                    .arg(table)))
             return false;
         query.addBindValue(SqlMgr::likePrefix(text));
-        query.addBindValue(SqlMgr::likeContains(text));
     }
     if (!query.exec())
         return false;
-    // Per row: which of the earlier columns matched.
-    QList<qint64> first, second, rest;
+    // Per row: whether the earlier column matched.
+    QList<qint64> first, second;
     while (query.next()) {
         const qint64 rowid = query.value(0).toLongLong();
-        if (!exact && query.value(1).toInt() == 1)
+        if (query.value(1).toInt() == 1)
             first << rowid;
-        else if (query.value(exact ? 1 : 2).toInt() == 1)
-            second << rowid;
         else
-            rest << rowid;
+            second << rowid;
     }
-    *rowids = !first.isEmpty() ? first : !second.isEmpty() ? second : rest;
+    if (exact || !first.isEmpty() || !second.isEmpty()) {
+        *rowids = !first.isEmpty() ? first : second;
+        return true;
+    }
+    if (!query.prepare(QStringLiteral("SELECT rowid FROM %1 WHERE name LIKE ? ESCAPE '\\' ORDER BY rowid").arg(table)))
+        return false;
+    query.addBindValue(SqlMgr::likeContains(text));
+    if (!query.exec())
+        return false;
+    while (query.next())
+        rowids->append(query.value(0).toLongLong());
     return true;
 }
 

@@ -779,6 +779,7 @@
     }
 
     function flushDraw() {
+        applyPendingCenter();
         flushAts();
         if (drawPending)
             navLayer.redraw();
@@ -1171,15 +1172,41 @@
     // ------------------------------------------------------------------
     // The map object of the program's texts.
 
+    // Centring requests are thinned out: the aircraft trace may ask for a
+    // new centre hundreds of times a second, and a redraw for each would
+    // leave the page further and further behind.
+    var pendingCenter = null;
+    var centerTimer = null;
+    var lastCenterTime = 0;
+    function applyPendingCenter() {
+        centerTimer = null;
+        if (!pendingCenter)
+            return;
+        lastCenterTime = Date.now();
+        var p = pendingCenter;
+        pendingCenter = null;
+        // A reset, not a pan: a pan moves by whole pixels and the program
+        // reads back the centre it set.
+        lmap.setView([p.lat, p.lng], lmap.getZoom(), { reset: true });
+    }
+
     window.map = {
         setCenter: function (pos) {
             var p = toPos(pos);
-            // A reset, not a pan: a pan moves by whole pixels and the
-            // program reads back the centre it set.
-            if (p)
-                lmap.setView([p.lat, p.lng], lmap.getZoom(), { reset: true });
+            if (!p)
+                return;
+            // The first request of a burst is applied at once, the next
+            // ones at most every 40 ms, the last one always.
+            var wait = lastCenterTime + 40 - Date.now();
+            pendingCenter = p;
+            if (wait <= 0)
+                applyPendingCenter();
+            else if (!centerTimer)
+                centerTimer = window.setTimeout(applyPendingCenter, wait);
         },
         getCenter: function () {
+            if (pendingCenter)
+                return new LatLng(pendingCenter.lat, wrapLng(pendingCenter.lng));
             var c = lmap.getCenter();
             return new LatLng(c.lat, wrapLng(c.lng));
         },

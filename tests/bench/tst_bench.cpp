@@ -8,6 +8,7 @@
 #include "io/updaterecord.h"
 #include "map/jstext.h"
 #include "map/markerscript.h"
+#include "search/pointsearch.h"
 #include "tests/support/scriptedprompt.h"
 #include "tests/support/simfixture.h"
 #include "tools/bench/procmem.h"
@@ -224,6 +225,88 @@ CMarkerSection routes(const QSqlDatabase &route, const CMarkerLayers &layers)
     return section;
 }
 
+
+// The search as the program first ran it: the selectors of SqlMgr, one per
+// table, and the runways of each airport looked up on their own.
+QList<CPointSearch::Result> search(SqlMgr *sql, const QString &genName, const QString &wptName, const QString &text,
+                                   bool exact)
+{
+    QList<CPointSearch::Result> results;
+    const auto cruise = [](const PointPtr &p) {
+        p->speed = 120;
+        p->altitude = 3500;
+    };
+    const QSqlDatabase gen = QSqlDatabase::database(genName, false);
+    if (gen.isOpen()) {
+        QSqlQuery airports(gen);
+        if (sql->selectAPT(text, exact, &airports)) {
+            do {
+                const int airportIndex = int(results.size());
+                PointPtr apt = PointPtr::create();
+                apt->fromAPT(airports);
+                cruise(apt);
+                results.append({CPointSearch::Airport, apt, -1});
+                QSqlQuery runways(gen);
+                if (sql->selectRWY(apt->dbKey, exact, &runways)) {
+                    do {
+                        PointPtr high = PointPtr::create();
+                        high->fromRunwayHigh(runways);
+                        results.append({CPointSearch::RunwayEnd, high, airportIndex});
+                        PointPtr low = PointPtr::create();
+                        low->fromRunwayLow(runways);
+                        results.append({CPointSearch::RunwayEnd, low, airportIndex});
+                    } while (runways.next());
+                }
+            } while (airports.next());
+        }
+        QSqlQuery navaids(gen);
+        if (sql->selectNAV(text, exact, &navaids)) {
+            do {
+                PointPtr nav = PointPtr::create();
+                nav->fromNAV(navaids);
+                cruise(nav);
+                results.append({CPointSearch::Navaid, nav, -1});
+            } while (navaids.next());
+        }
+    }
+    const QSqlDatabase wpt = QSqlDatabase::database(wptName, false);
+    if (wpt.isOpen()) {
+        QSqlQuery waypoints(wpt);
+        if (sql->selectWPT(text, exact, &waypoints)) {
+            do {
+                PointPtr w = PointPtr::create();
+                w->fromWPT(waypoints);
+                cruise(w);
+                results.append({CPointSearch::Waypoint, w, -1});
+            } while (waypoints.next());
+        }
+    }
+    return results;
+}
+
+// A result as text, every field that the tree and the flight plan use.
+QStringList describe(const QList<CPointSearch::Result> &results)
+{
+    QStringList out;
+    for (const CPointSearch::Result &r : results) {
+        const CFlightPlanPoint &p = *r.point;
+        out << QStringLiteral("%1/%2 %3|%4|%5|%6|%7|%8|%9")
+                       .arg(int(r.kind))
+                       .arg(r.parent)
+                       .arg(p.kind, p.dbKey, p.ident, p.name, p.usage, p.mark, p.takeoffRunway)
+               + QStringLiteral("|%1|%2|%3|%4|%5|%6|%7|%8")
+                         .arg(p.latitude, 0, 'g', 17)
+                         .arg(p.longitude, 0, 'g', 17)
+                         .arg(p.elevation)
+                         .arg(p.altitude)
+                         .arg(p.speed)
+                         .arg(p.navaidType)
+                         .arg(p.frequency, 0, 'g', 17)
+                         .arg(p.heading, 0, 'g', 17);
+    }
+    return out;
+}
+
 } // namespace Reference
 
 namespace {
@@ -262,6 +345,29 @@ const QList<QVariant> kLatitudes = {QVariant(), QStringLiteral("north"), -0.0, 5
 const QList<QVariant> kLongitudes = {QVariant(), QStringLiteral("east"), -0.0, 648000.0, 650000.0, -648000.0,
                                      -1296000.0, 1296000.0, 2592001.5, -56.25, 7.125, 1e15};
 
+
+// Rows that stress the search: see initTestCase.
+const QString kAwkwardGen = QStringLiteral(
+        "INSERT INTO APT (ukey, iden, name, alat, alon, aele) VALUES "
+        "('AB', 'AB', 'ORLY EST', 1, 2, 3), ('ABC', 'XYZ', 'ÉTÉ', 4, 5, 6), ('ABCD', 'ABC', 'O''HARE \"X\"', 7, 8, 9),"
+        "('abc', 'abc', 'orly', 10, 11, 12), ('A%C', 'A_C', '100%', 13, 14, 15), ('Q', NULL, NULL, 16, 17, 18),"
+        "(NULL, 'NULL', 'NAME', 19, 20, 21), (12, 12, 'twelve', 22, 23, 24), ('É1', 'é', 'ÉTÉ 2', 25, 26, 27),"
+        "('ZZ', 'AB', 'AB NAME', 28, 29, 30), ('A\\C', 'A\\C', 'back', 1, 1, 1);"
+        "INSERT INTO RWY (nseq, rapt, rhid, rhla, rhlo, rlid, rlla, rllo) VALUES "
+        "(1, 'AB', '09', 1, 1, '27', 2, 2), (2, 'ABC', '10', 3, 3, '28', 4, 4), (1, 'ABCD', '11', 5, 5, '29', 6, 6),"
+        "(1, 'abc', '12', 7, 7, '30', 8, 8), (1, 'aBcDe', '13', 9, 9, '31', 10, 10), (1, 'A%C', '14', 1, 1, '32', 1, 1),"
+        "(1, 'AXC', '15', 1, 1, '33', 1, 1), (1, NULL, '16', 1, 1, '34', 1, 1), (1, 12, '17', 1, 1, '35', 1, 1),"
+        "(1, '123', '18', 1, 1, '36', 1, 1), (1, 'É1', '01', 1, 1, '19', 1, 1), (1, 'é1', '02', 1, 1, '20', 1, 1),"
+        "(3, 'AB', '03', 1, 1, '21', 1, 1), (1, 'ZZ', '04', 1, 1, '22', 1, 1), (1, 'A\\C', '05', 1, 1, '23', 1, 1);"
+        "INSERT INTO NAV (ukey, iden, name, ntyp, nlat, nlon) VALUES "
+        "('FR4AB1', 'AB', 'ABBEVILLE VOR', 17, 1, 1), ('ab', 'ORY', 'ORLY', 1, 2, 2), ('X', NULL, 'NAME', 8, 3, 3),"
+        "('É', 'É', 'É', 24, 4, 4), ('Z%', 'Z_', 'Z', 2, 5, 5);");
+const QString kAwkwardWpt = QStringLiteral(
+        "INSERT INTO WPT (iden, ukey, name, wloc, wuse, wlat, wlon) VALUES "
+        "('ABCDE', 'ABCDEFR', 'ABCDE', '78', 1, 1, 1), ('ORLYS', 'AB', 'ORLYS', '78', 2, 2, 2),"
+        "('N', 'NFR', 'L''ÉTANG', '78', 6, 3, 3), ('NAME', 'Z', 'NULL', '78', 4, 4, 4), (NULL, 'Y', NULL, '78', 4, 5, 5),"
+        "('é', 'éFR', 'É', '78', 4, 6, 6);");
+
 } // namespace
 
 class BenchTest : public QObject
@@ -289,6 +395,11 @@ private slots:
     void infoTexts();
     void markerBatchesHostile();
     void markerBatchesDemo();
+    void searchHostile_data();
+    void searchHostile();
+    void searchDemo_data();
+    void searchDemo();
+    void searchWithoutTables();
 
     void worldCounts_data();
     void worldCounts();
@@ -296,9 +407,17 @@ private slots:
     void worldKeys();
     void worldNames();
     void markerBatchesWorld();
+    void searchWorld();
 
 private:
-    // The world tree, generated once for the world tests.
+    // The fast search and the selectors' search on the same connections.
+    void compareSearches(const QString &genName, const QString &wptName, const QString &text, bool exact);
+
+    // The demo tree and a tree of awkward rows, built once for the search
+    // tests; the world tree, generated once for the world tests.
+    SimFixture m_demo;
+    SimFixture m_awkward;
+    QString m_awkwardError;
     QTemporaryDir m_world;
     bool m_worldBuilt = false;
     QString m_worldError;
@@ -306,6 +425,16 @@ private:
 
 void BenchTest::initTestCase()
 {
+    QVERIFY(m_demo.buildDemo());
+    QVERIFY(m_awkward.buildSkeleton());
+    QVERIFY(m_awkward.createSchemaDatabase(QStringLiteral("GEN.db"), QStringLiteral("GEN"), 0));
+    QVERIFY(m_awkward.createSchemaDatabase(QStringLiteral("WPT.db"), QStringLiteral("WPT"), 0));
+    // Airport keys that begin others (AB, ABC, ABCD, abc), a key holding
+    // LIKE's characters, names found by contained text, runways of every
+    // kind of key, NULL keys and names, an integer key.
+    QVERIFY2(m_awkward.exec(QStringLiteral("GEN.db"), kAwkwardGen), qPrintable(m_awkward.lastError()));
+    QVERIFY2(m_awkward.exec(QStringLiteral("WPT.db"), kAwkwardWpt), qPrintable(m_awkward.lastError()));
+
     // worldgen writes the tree the benchmark measures.
     QProcess worldgen;
     worldgen.start(binDir() + QStringLiteral("/worldgen"), {m_world.path()});
@@ -635,12 +764,10 @@ void BenchTest::markerBatchesHostile()
 
 void BenchTest::markerBatchesDemo()
 {
-    SimFixture sim;
-    QVERIFY(sim.buildDemo());
     {
-        const QSqlDatabase gen = openDb(QStringLiteral("bench-demo-gen"), sim.path(QStringLiteral("SQL/GEN.db")));
-        const QSqlDatabase wpt = openDb(QStringLiteral("bench-demo-wpt"), sim.path(QStringLiteral("SQL/WPT.db")));
-        const QSqlDatabase route = openDb(QStringLiteral("bench-demo-route"), sim.path(QStringLiteral("SQL/ROUTE.db")));
+        const QSqlDatabase gen = openDb(QStringLiteral("bench-demo-gen"), m_demo.path(QStringLiteral("SQL/GEN.db")));
+        const QSqlDatabase wpt = openDb(QStringLiteral("bench-demo-wpt"), m_demo.path(QStringLiteral("SQL/WPT.db")));
+        const QSqlDatabase route = openDb(QStringLiteral("bench-demo-route"), m_demo.path(QStringLiteral("SQL/ROUTE.db")));
         const CMarkerLayers layers;
         QCOMPARE(CMarkerScript::airports(gen).script, Reference::airports(gen, true).script);
         QCOMPARE(CMarkerScript::navaids(gen, layers).script, Reference::navaids(gen, layers).script);
@@ -651,6 +778,102 @@ void BenchTest::markerBatchesDemo()
     }
     for (const char *name : {"bench-demo-gen", "bench-demo-wpt", "bench-demo-route"})
         QSqlDatabase::removeDatabase(QLatin1String(name));
+}
+
+// --- search ------------------------------------------------------------------
+
+void BenchTest::compareSearches(const QString &genName, const QString &wptName, const QString &text, bool exact)
+{
+    SqlMgr sql;
+    const CPointSearch search(&sql, genName, wptName);
+    const QStringList fast = Reference::describe(search.run(text, exact, 120, 3500));
+    const QStringList plain = Reference::describe(Reference::search(&sql, genName, wptName, text, exact));
+    if (fast != plain) {
+        for (qsizetype i = 0; i < qMax(fast.size(), plain.size()); ++i) {
+            if (fast.value(i) != plain.value(i)) {
+                qWarning() << "first difference at" << i << fast.value(i) << plain.value(i);
+                break;
+            }
+        }
+    }
+    QCOMPARE(fast.size(), plain.size());
+    QVERIFY2(fast == plain, qPrintable(QStringLiteral("%1 (%2)").arg(text, exact ? "exact" : "near")));
+}
+
+void BenchTest::searchHostile_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("exact");
+    // Keys that are prefixes of others, case, LIKE's own characters, names
+    // with quotes, accents and NULLs.
+    const QStringList texts = {"AB", "ab", "ABC", "ABCD", "A%", "A_C", "%", "_", "\\", "'", "\"", "É", "é", "ÉTÉ",
+                               "O'HARE", "ORLY", "or", "NAME", "", "Z", "12", "1", "NULL", "AB\\C"};
+    for (const QString &text : texts) {
+        QTest::addRow("exact %s", qPrintable(text)) << text << true;
+        QTest::addRow("near %s", qPrintable(text)) << text << false;
+    }
+}
+
+void BenchTest::searchHostile()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, exact);
+    {
+        QSqlDatabase gen = openDb(QStringLiteral("bench-search-gen"), m_awkward.path(QStringLiteral("SQL/GEN.db")));
+        QSqlDatabase wpt = openDb(QStringLiteral("bench-search-wpt"), m_awkward.path(QStringLiteral("SQL/WPT.db")));
+        compareSearches(gen.connectionName(), wpt.connectionName(), text, exact);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-search-gen"));
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-search-wpt"));
+}
+
+void BenchTest::searchDemo_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("exact");
+    for (const char *text : {"LFPG", "LFP", "LF", "PAR", "PARIS", "PGS", "EG", "ABBEV", "ROMLO", "E", "CDG", "LFPO",
+                             "NA", "ORLY", "KOK", "ZZZZ"}) {
+        QTest::addRow("exact %s", text) << QString::fromLatin1(text) << true;
+        QTest::addRow("near %s", text) << QString::fromLatin1(text) << false;
+    }
+}
+
+void BenchTest::searchDemo()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, exact);
+    {
+        QSqlDatabase gen = openDb(QStringLiteral("bench-search-gen"), m_demo.path(QStringLiteral("SQL/GEN.db")));
+        QSqlDatabase wpt = openDb(QStringLiteral("bench-search-wpt"), m_demo.path(QStringLiteral("SQL/WPT.db")));
+        compareSearches(gen.connectionName(), wpt.connectionName(), text, exact);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-search-gen"));
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-search-wpt"));
+}
+
+void BenchTest::searchWithoutTables()
+{
+    // Databases without the tables: nothing found, no error.
+    SimFixture sim;
+    QVERIFY(sim.buildSkeleton());
+    QVERIFY(sim.createDatabase(QStringLiteral("GEN.db"), 0));
+    QVERIFY(sim.createDatabase(QStringLiteral("WPT.db"), 0));
+    {
+        QSqlDatabase gen = openDb(QStringLiteral("bench-search-gen"), sim.path(QStringLiteral("SQL/GEN.db")));
+        QSqlDatabase wpt = openDb(QStringLiteral("bench-search-wpt"), sim.path(QStringLiteral("SQL/WPT.db")));
+        SqlMgr sql;
+        for (bool exact : {true, false})
+            QVERIFY(CPointSearch(&sql, gen.connectionName(), wpt.connectionName()).run("LFPG", exact, 0, 0).isEmpty());
+        // Runways without an airport table, airports without runways.
+        QVERIFY(sim.exec(QStringLiteral("GEN.db"), QStringLiteral("CREATE TABLE APT (tile, ukey, afaa, iden, name, ctry,"
+                                                                   " stat, acty, atyp, alat, alon, aele);"
+                                                                   "INSERT INTO APT (ukey, iden, name) VALUES ('AB', 'AB', 'X'),"
+                                                                   " ('ABC', 'ABC', 'Y');")));
+        compareSearches(gen.connectionName(), wpt.connectionName(), QStringLiteral("AB"), false);
+        compareSearches(gen.connectionName(), wpt.connectionName(), QStringLiteral("AB"), true);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-search-gen"));
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-search-wpt"));
 }
 
 // --- the world tree ----------------------------------------------------------
@@ -791,6 +1014,38 @@ void BenchTest::markerBatchesWorld()
     }
     for (const char *name : {"bench-world-gen", "bench-world-wpt", "bench-world-route"})
         QSqlDatabase::removeDatabase(QLatin1String(name));
+}
+
+void BenchTest::searchWorld()
+{
+    QVERIFY2(m_worldBuilt, qPrintable(m_worldError));
+    {
+        QSqlDatabase gen = openDb(QStringLiteral("bench-world-sgen"), m_world.filePath(QStringLiteral("SQL/GEN.db")));
+        QSqlDatabase wpt = openDb(QStringLiteral("bench-world-swpt"), m_world.filePath(QStringLiteral("SQL/WPT.db")));
+        // Texts of the tree: keys, idents, names and parts of them.
+        QStringList texts = {QStringLiteral("QQ9Z7")};
+        QSqlQuery query(gen);
+        QVERIFY(query.exec(QStringLiteral("SELECT ukey, name FROM APT WHERE rowid % 12001 = 3")));
+        while (query.next()) {
+            texts << query.value(0).toString() << query.value(0).toString().left(3) << query.value(1).toString()
+                  << query.value(1).toString().mid(2, 4);
+        }
+        QVERIFY(query.exec(QStringLiteral("SELECT iden FROM NAV WHERE rowid % 13001 = 5")));
+        while (query.next())
+            texts << query.value(0).toString();
+        QSqlQuery fixes(wpt);
+        QVERIFY(fixes.exec(QStringLiteral("SELECT iden, ukey FROM WPT WHERE rowid % 60001 = 7")));
+        while (fixes.next())
+            texts << fixes.value(0).toString() << fixes.value(1).toString() << fixes.value(0).toString().left(4);
+        texts << QStringLiteral("LFP") << QStringLiteral("EDD");   // near: tens of airports, each with runways
+        QVERIFY(texts.size() > 12);
+        for (const QString &text : std::as_const(texts)) {
+            compareSearches(gen.connectionName(), wpt.connectionName(), text, true);
+            compareSearches(gen.connectionName(), wpt.connectionName(), text, false);
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-world-sgen"));
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-world-swpt"));
 }
 
 QTEST_GUILESS_MAIN(BenchTest)

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+// The measurements of corvane-bench. Each prints its figures as
+// "name=value" lines on standard output (details go to standard error) and
+// returns the process's exit code.
+namespace Bench {
+
+// The database files of a simulator tree, found as the program finds them
+// (the simulator's ini file, then the accepted files of each folder).
+struct TreeFiles {
+    QString gen;
+    QString wpt;
+    QString route;
+};
+bool treeFiles(const QString &root, TreeFiles *files, QString *error);
+
+// The four marker statements read with SQLite alone: counts and the time.
+int scan(const QString &root);
+// The program's window on the tree: marker loading, memory, search, pan.
+struct WindowOptions {
+    bool search = true;
+    bool pan = true;
+    bool verbose = false;
+};
+int window(const QString &root, const WindowOptions &options);
+// The window's four marker sections built, sent and run one at a time;
+// then the given script files run on the page and their values printed.
+int sections(const QString &root, const QStringList &scripts);
+// The importer on a copy of the tree's waypoint database.
+int import(const QString &root, int records);
+
+QTextStream &out();   // standard output
+QTextStream &err();   // standard error
+
+// "12.3": milliseconds and rates written with one decimal.
+QString number(double value);
+
+} // namespace Bench

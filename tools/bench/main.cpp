@@ -1,0 +1,56 @@
+// corvane-bench: the measurements behind scripts/bench.
+//   corvane-bench scan   --sim DIR
+//   corvane-bench window --sim DIR [--no-search] [--no-pan] [--verbose]
+//   corvane-bench import --sim DIR [--records N]
+//   corvane-bench sections --sim DIR [--script FILE...]   (where the marker load spends its time)
+// Each prints "name=value" lines (see docs/performance.md).
+#include "tools/bench/bench.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    const QString mode = args.value(0);
+    QString sim;
+    Bench::WindowOptions windowOptions;
+    int records = 120000;
+    bool valid = true;
+    QStringList scripts;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (a == QLatin1String("--sim") && i + 1 < args.size())
+            sim = QDir(args.at(++i)).absolutePath();
+        else if (a == QLatin1String("--records") && i + 1 < args.size())
+            records = args.at(++i).toInt();
+        else if (a == QLatin1String("--no-search"))
+            windowOptions.search = false;
+        else if (a == QLatin1String("--no-pan"))
+            windowOptions.pan = false;
+        else if (a == QLatin1String("--script") && i + 1 < args.size())
+            scripts << args.at(++i);
+        else if (a == QLatin1String("--verbose"))
+            windowOptions.verbose = true;
+        else
+            valid = false;
+    }
+    if (!valid || sim.isEmpty() || records <= 0) {
+        Bench::err() << "usage: corvane-bench scan|window|import --sim DIR [--records N] [--no-search] [--no-pan] "
+                        "[--verbose]"
+                     << Qt::endl;
+        return 2;
+    }
+    if (mode == QLatin1String("scan"))
+        return Bench::scan(sim);
+    if (mode == QLatin1String("window"))
+        return Bench::window(sim, windowOptions);
+    if (mode == QLatin1String("sections"))
+        return Bench::sections(sim, scripts);
+    if (mode == QLatin1String("import"))
+        return Bench::import(sim, records);
+    Bench::err() << "corvane-bench: unknown measurement " << mode << Qt::endl;
+    return 2;
+}
