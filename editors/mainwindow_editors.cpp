@@ -68,7 +68,11 @@ void deleteFromDB(MainWindow *window, CNavGlobalVar *config, const QString &titl
     const CMarkerTitle marker = CMarkerTitle::parse(title);
     const QSqlDatabase db = QSqlDatabase::database(d.connection);
     QSqlQuery query(db);
-    if (!marker.hasKey || !config->sqlMgr || !(config->sqlMgr->*d.select)(marker.key, true, &query)) {
+    // The manager in a variable of its own: GCC 12's vptr check of
+    // "config->sqlMgr->*select" reads a wrong address and stops the
+    // sanitizer build.
+    SqlMgr *const sqlMgr = config->sqlMgr;
+    if (!marker.hasKey || !sqlMgr || !(sqlMgr->*d.select)(marker.key, true, &query)) {
         prompt().inform(d.title, d.notFound);
         return;
     }
