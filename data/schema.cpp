@@ -405,15 +405,15 @@ void append(CTable &table, const Column &c, const QString &name)
 QList<CTable> buildTables()
 {
     QList<CTable> out;
-    for (const TableSpec &spec : specs()) {
+    for (const TableSpec &entry : specs()) {
         CTable t;
-        t.name = QString::fromLatin1(spec.name);
-        t.database = QString::fromLatin1(spec.database);
-        t.catalogueName = QString::fromLatin1(spec.catalogueName);
-        t.key = QString::fromLatin1(spec.key);
-        for (const char *u : spec.unique)
+        t.name = QString::fromLatin1(entry.name);
+        t.database = QString::fromLatin1(entry.database);
+        t.catalogueName = QString::fromLatin1(entry.catalogueName);
+        t.key = QString::fromLatin1(entry.key);
+        for (const char *u : entry.unique)
             t.unique << QString::fromLatin1(u);
-        for (const Column &c : spec.columns)
+        for (const Column &c : entry.columns)
             append(t, c, QString::fromLatin1(c.name));
         if (t.name == QLatin1String("RWY")) {
             for (const Column &c : runwayEnd())
