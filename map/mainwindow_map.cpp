@@ -7,6 +7,7 @@
 #include "map/jstext.h"
 #include "map/mapbridge.h"
 #include "map/markerscript.h"
+#include "map/sectionbuilder.h"
 #include "map/webpage.h"
 
 #include <QAction>
@@ -138,6 +139,12 @@ void MainWindow::readDataFromDB()
         statusBar()->repaint();
     };
 
+    // The waypoints, by far the largest section, are read meanwhile on a
+    // thread of their own.
+    CSectionBuilder waypointBuild(m_config->wptName, [layers](const QSqlDatabase &db) {
+        return CMarkerScript::waypoints(db, layers);
+    });
+
     progress(tr("Chargement des aéroports..."));
     const CMarkerSection airports = CMarkerScript::airports(connection(m_config->genName), checkedOr(m_actApt, m_config->showAirport));
     if (airports.hasRows) {
@@ -155,7 +162,7 @@ void MainWindow::readDataFromDB()
     }
 
     progress(tr("Chargement des points de report..."));
-    const CMarkerSection waypoints = CMarkerScript::waypoints(connection(m_config->wptName), layers);
+    const CMarkerSection waypoints = waypointBuild.take();
     if (waypoints.hasRows) {
         qDebug() << QStringLiteral("MainWindow::readDataFromDB Waypoint: %1 éléments chargés").arg(waypoints.count);
         ui->debugText->append(tr("Waypoint: %1 élément chargés").arg(waypoints.count));

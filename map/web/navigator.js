@@ -7,10 +7,11 @@
 // be switched on from the layer control.
 //
 // Markers are kept in plain arrays (listApt, listVOR, ...). Publishing a list
-// (pushAPT, addNavMgr, addWptMgr) builds a spatial index over it; one canvas
-// layer asks the indexes for what lies in view and draws, per zoom level,
-// what a chart of that scale shows, so that hundreds of thousands of points
-// stay cheap.
+// (pushAPT, addNavMgr, addWptMgr) builds a spatial index over it. The land,
+// the routes and the chart symbols are drawn in canvas tiles that ask the
+// indexes for what lies in them and show, per zoom level, what a chart of
+// that scale shows; a pan draws only the tiles coming into view, so that
+// hundreds of thousands of points stay cheap.
 (function () {
     'use strict';
 
@@ -195,22 +196,363 @@
         return p;
     }
     pane('basePane', 150);      // land and borders, under the online tiles
-    pane('atsPane', 380);
     pane('rwyPane', 390);
-    pane('navPane', 400);       // the chart symbols
+    pane('navPane', 400);       // the ATS routes and the chart symbols
     pane('procPane', 420);
     pane('fpPane', 430);
 
-    var baseRenderer = L.canvas({ pane: 'basePane', padding: 0.25 });
-    var atsRenderer = L.canvas({ pane: 'atsPane', padding: 0.2 });
     var rwyRenderer = L.svg({ pane: 'rwyPane' });
     var procRenderer = L.svg({ pane: 'procPane' });
     var fpRenderer = L.svg({ pane: 'fpPane' });
 
     // ------------------------------------------------------------------
+    // Tiled drawing. What the page draws from its own data (land, borders,
+    // ATS routes, chart symbols) is drawn in tiles of 256 pixels that stay
+    // while the map pans: a move draws only the tiles coming into view, a
+    // zoom the tiles of the new scale.
+
+    var TILE = 256;
+    var MAX_LAT = 85.0511287798;
+
+    // World pixels of a position at a scale (256 x 2^zoom), Web Mercator.
+    function worldX(lng, scale) {
+        return scale * (lng + 180) / 360;
+    }
+    function worldY(lat, scale) {
+        var s = Math.sin(Math.max(-MAX_LAT, Math.min(MAX_LAT, lat)) * Math.PI / 180);
+        return scale * (0.5 - Math.log((1 + s) / (1 - s)) / (4 * Math.PI));
+    }
+    function lngAt(x, scale) {
+        return x / scale * 360 - 180;
+    }
+    function latAt(y, scale) {
+        var n = Math.PI * (1 - 2 * y / scale);
+        return 180 / Math.PI * Math.atan(0.5 * (Math.exp(n) - Math.exp(-n)));
+    }
+
+    // A tile's canvas at the screen's pixel ratio; its context draws in
+    // world pixels of the tile's zoom. The canvases of tiles that left the
+    // map are used again: the engine sets up a new canvas slowly (a first
+    // putImageData on one costs a hundred later ones). They are drawn and
+    // read by the page's processor (willReadFrequently): a tile is drawn
+    // once and moved, never animated.
+    var canvasPool = [];
+
+    function newTileCanvas(size) {
+        var canvas = document.createElement('canvas');
+        canvas.width = canvas.height = size;
+        return canvas;
+    }
+
+    // The first tiles of a pan or a zoom would wait for new canvases: a few
+    // dozen are set up beforehand, while the page is idle.
+    var POOL_READY = 96;
+    function fillCanvasPool(deadline) {
+        var size = Math.round(TILE * (window.devicePixelRatio || 1));
+        while (canvasPool.length < POOL_READY && deadline.timeRemaining() > 2) {
+            var canvas = newTileCanvas(size);
+            var ctx = canvas.getContext('2d', { willReadFrequently: true });
+            ctx.putImageData(ctx.createImageData(1, 1), 0, 0);
+            canvasPool.push(canvas);
+        }
+        if (canvasPool.length < POOL_READY)
+            idleCall(fillCanvasPool);
+    }
+    function idleCall(fn) {
+        if (window.requestIdleCallback)
+            window.requestIdleCallback(fn, { timeout: 5000 });
+        else
+            setTimeout(function () { fn({ timeRemaining: function () { return 8; } }); }, 50);
+    }
+    idleCall(fillCanvasPool);
+
+    function tileCanvas(coords) {
+        var ratio = window.devicePixelRatio || 1;
+        var size = Math.round(TILE * ratio);
+        var canvas = canvasPool.pop();
+        if (!canvas || canvas.width !== size)
+            canvas = newTileCanvas(size);
+        var ctx = canvas.getContext('2d', { willReadFrequently: true });
+        ctx.setTransform(1, 0, 0, 1, 0, 0);
+        ctx.globalAlpha = 1;
+        ctx.globalCompositeOperation = 'source-over';
+        ctx.setLineDash([]);
+        ctx.clearRect(0, 0, size, size);
+        ctx.setTransform(ratio, 0, 0, ratio, -coords.x * TILE * ratio, -coords.y * TILE * ratio);
+        return { canvas: canvas, ctx: ctx, ratio: ratio };
+    }
+
+    // Longitude offsets (multiples of 360) of the world copies that a span of
+    // world pixels at a scale meets.
+    function copiesAcross(x0, x1, scale) {
+        var out = [];
+        for (var k = Math.floor(x0 / scale); k <= Math.floor(x1 / scale); ++k)
+            out.push(k * 360);
+        return out;
+    }
+
+    // Tiles are drawn a few per frame, within a budget, those nearest the
+    // middle of the view first: a zoom or a long pan brings dozens of tiles,
+    // and drawing them all at once would hold the frame. A change of the
+    // data draws the tiles in view at once instead (drawAtOnce), so that
+    // nothing flickers.
+    var FRAME_BUDGET_MS = 7;
+    var drawQueue = [];
+    var drawQueued = false;
+    var drawAtOnce = false;
+
+    function queueTileDraw(job) {
+        drawQueue.push(job);
+        scheduleTileDraws();
+    }
+
+    // Right after the next frame has gone out: the drawing takes the idle
+    // part of the frame, not the part that makes the frame.
+    function scheduleTileDraws() {
+        if (drawQueued || !drawQueue.length)
+            return;
+        drawQueued = true;
+        requestAnimationFrame(function () {
+            setTimeout(drawQueuedTiles, 0);
+        });
+    }
+
+    // Distance in tiles of a job's tile from the middle of its map's view;
+    // tiles of another zoom come last.
+    function tileDistance(job) {
+        var map = job.layer._map;
+        if (!map)
+            return Infinity;
+        var zoom = Math.round(map.getZoom());
+        if (job.coords.z !== zoom)
+            return 1e9;
+        var c = map.project(map.getCenter(), zoom);
+        var dx = (job.coords.x + 0.5) * TILE - c.x, dy = (job.coords.y + 0.5) * TILE - c.y;
+        return dx * dx + dy * dy;
+    }
+
+    function drawQueuedTiles() {
+        drawQueued = false;
+        var start = performance.now();
+        drawQueue = drawQueue.filter(function (job) { return !job.cancelled && job.layer._map; });
+        drawQueue.forEach(function (job) { job.distance = tileDistance(job); });
+        drawQueue.sort(function (a, b) { return a.distance - b.distance; });
+        var n = 0;
+        while (n < drawQueue.length && (n === 0 || performance.now() - start < FRAME_BUDGET_MS)) {
+            var job = drawQueue[n++];
+            drawJob(job);
+            // The engine records canvas drawing and rasterises it later, in
+            // the frame that shows it; reading a pixel rasterises the tile
+            // now, within the budget of the frame that drew it.
+            job.ctx.getImageData(0, 0, 1, 1);
+            job.done(null, job.canvas);
+        }
+        drawQueue = drawQueue.slice(n);
+        scheduleTileDraws();
+    }
+
+    function drawJob(job) {
+        job.cancelled = true;
+        if (job.canvas._job === job)
+            job.canvas._job = null;
+        job.layer.drawTile(job.ctx, job.coords, job.ratio);
+    }
+
+    var TiledLayer = L.GridLayer.extend({
+        options: { tileSize: TILE, updateWhenIdle: false, updateWhenZooming: false, keepBuffer: 3 },
+
+        initialize: function (options) {
+            L.setOptions(this, options);
+            this.on('tileunload', function (e) {
+                if (e.tile._job)
+                    e.tile._job.cancelled = true;
+                e.tile._job = null;
+                if (canvasPool.length < 160 && e.tile.width === Math.round(TILE * (window.devicePixelRatio || 1)))
+                    canvasPool.push(e.tile);
+            });
+        },
+
+        // Asynchronous in Leaflet's sense (a second parameter): `done` says
+        // when the tile is drawn.
+        createTile: function (coords, done) {
+            var tile = tileCanvas(coords);
+            tile.canvas.className = 'leaflet-tile';
+            var job = { layer: this, coords: coords, canvas: tile.canvas, ctx: tile.ctx, ratio: tile.ratio, done: done };
+            tile.canvas._job = job;
+            if (drawAtOnce) {
+                // Leaflet files the tile when this returns: ready right after.
+                drawJob(job);
+                Promise.resolve().then(function () { done(null, tile.canvas); });
+                return tile.canvas;
+            }
+            queueTileDraw(job);
+            return tile.canvas;
+        },
+
+        // Every tile in view drawn again now.
+        redrawAtOnce: function () {
+            drawAtOnce = true;
+            try {
+                this.redraw();
+            } finally {
+                drawAtOnce = false;
+            }
+        },
+
+        // Drawn at once: shown at once, without the fading in of tiles
+        // that arrive from a server (which would repaint them for frames).
+        _tileReady: function (coords, err, tile) {
+            var map = this._map;
+            if (!map)
+                return;
+            var fade = map._fadeAnimated;
+            map._fadeAnimated = false;
+            try {
+                L.GridLayer.prototype._tileReady.call(this, coords, err, tile);
+            } finally {
+                map._fadeAnimated = fade;
+            }
+        }
+    });
+
+    // ------------------------------------------------------------------
     // Offline base map: Natural Earth land, coastlines and borders.
 
     var baseInfo = { land: 0, borders: 0 };
+
+    // The shapes of GeoJSON features in Mercator units (the world is one
+    // unit square): rings (or lines) cut into chunks of CHUNK points, each
+    // chunk sharing its last point with the next, each with its box.
+    var CHUNK = 32;
+
+    function shapesOf(geojson) {
+        var shapes = [];
+        function add(rings) {
+            var box = [Infinity, Infinity, -Infinity, -Infinity];
+            var out = rings.filter(function (ring) { return ring.length > 1; }).map(function (ring) {
+                var n = ring.length;
+                var pts = new Float64Array(2 * n);
+                ring.forEach(function (c, i) {
+                    pts[2 * i] = worldX(c[0], 1);
+                    pts[2 * i + 1] = worldY(c[1], 1);
+                });
+                var chunks = Math.max(1, Math.ceil((n - 1) / CHUNK));
+                var boxes = new Float64Array(4 * chunks);
+                for (var c = 0; c < chunks; ++c) {
+                    var b = [Infinity, Infinity, -Infinity, -Infinity];
+                    for (var i = c * CHUNK; i <= Math.min(n - 1, (c + 1) * CHUNK); ++i) {
+                        b[0] = Math.min(b[0], pts[2 * i]);
+                        b[1] = Math.min(b[1], pts[2 * i + 1]);
+                        b[2] = Math.max(b[2], pts[2 * i]);
+                        b[3] = Math.max(b[3], pts[2 * i + 1]);
+                    }
+                    boxes.set(b, 4 * c);
+                    box[0] = Math.min(box[0], b[0]);
+                    box[1] = Math.min(box[1], b[1]);
+                    box[2] = Math.max(box[2], b[2]);
+                    box[3] = Math.max(box[3], b[3]);
+                }
+                return { pts: pts, n: n, boxes: boxes, chunks: chunks };
+            });
+            if (out.length)
+                shapes.push({ rings: out, box: box });
+        }
+        (geojson.features || [geojson]).forEach(function (f) {
+            var g = f.geometry || f;
+            if (!g)
+                return;
+            if (g.type === 'Polygon')
+                add(g.coordinates);
+            else if (g.type === 'MultiPolygon')
+                g.coordinates.forEach(add);
+            else if (g.type === 'LineString')
+                add([g.coordinates]);
+            else if (g.type === 'MultiLineString')
+                g.coordinates.forEach(function (line) { add([line]); });
+        });
+        return shapes;
+    }
+
+    // Traces into the path the shapes that meet a tile (with a margin), in
+    // world pixels of its zoom. A chunk lying wholly on one side of the tile
+    // is cut short to its two ends: for a ring the area it then encloses
+    // changes only on that side, outside the tile; a line is broken there.
+    // Points closer than half a pixel to the one before are left out.
+    function traceShapes(ctx, shapes, coords, margin, close) {
+        var scale = TILE * Math.pow(2, coords.z);
+        var x0 = (coords.x * TILE - margin) / scale, y0 = (coords.y * TILE - margin) / scale;
+        var x1 = (coords.x * TILE + TILE + margin) / scale, y1 = (coords.y * TILE + TILE + margin) / scale;
+        var near = 0.5 / scale;
+        var any = false;
+        ctx.beginPath();
+        shapes.forEach(function (shape) {
+            if (shape.box[2] < x0 || shape.box[0] > x1 || shape.box[3] < y0 || shape.box[1] > y1)
+                return;
+            // A ring may hold the tile without crossing it.
+            any = any || close;
+            shape.rings.forEach(function (ring) {
+                var pts = ring.pts, boxes = ring.boxes;
+                var pen = false, lx = NaN, ly = NaN;
+                function to(i) {
+                    var x = pts[2 * i], y = pts[2 * i + 1];
+                    if (pen && Math.abs(x - lx) < near && Math.abs(y - ly) < near)
+                        return;
+                    if (pen)
+                        ctx.lineTo(x * scale, y * scale);
+                    else
+                        ctx.moveTo(x * scale, y * scale);
+                    pen = true;
+                    lx = x;
+                    ly = y;
+                }
+                for (var c = 0; c < ring.chunks; ++c) {
+                    var first = c * CHUNK, last = Math.min(ring.n - 1, first + CHUNK);
+                    var outside = boxes[4 * c + 2] < x0 || boxes[4 * c] > x1 || boxes[4 * c + 3] < y0 || boxes[4 * c + 1] > y1;
+                    if (outside) {
+                        if (close) {
+                            to(first);
+                            to(last);
+                        } else {
+                            pen = false;
+                        }
+                        continue;
+                    }
+                    any = true;
+                    for (var i = first; i <= last; ++i)
+                        to(i);
+                }
+                if (close && pen)
+                    ctx.closePath();
+            });
+        });
+        return any;
+    }
+
+    var BaseTiles = TiledLayer.extend({
+        options: { pane: 'basePane' },
+        initialize: function (land, borders, options) {
+            TiledLayer.prototype.initialize.call(this, options);
+            this._land = land;
+            this._borders = borders;
+        },
+        drawTile: function (ctx, coords) {
+            if (traceShapes(ctx, this._land, coords, 2, true)) {
+                ctx.fillStyle = '#f2eddc';
+                ctx.fill('evenodd');
+                ctx.strokeStyle = '#6f93b0';
+                ctx.lineWidth = 0.9;
+                ctx.lineJoin = ctx.lineCap = 'round';
+                ctx.stroke();
+            }
+            if (traceShapes(ctx, this._borders, coords, 2, false)) {
+                ctx.globalAlpha = 0.9;
+                ctx.strokeStyle = '#a06a96';
+                ctx.lineWidth = 1.1;
+                ctx.setLineDash([5, 3]);
+                ctx.stroke();
+            }
+        }
+    });
 
     (function buildBaseMap() {
         var topo = window.CORVANE_WORLD_50M;
@@ -220,21 +562,9 @@
         }
         var land = topojson.feature(topo, topo.objects.land);
         var borders = topojson.mesh(topo, topo.objects.countries, function (a, b) { return a !== b; });
-        var landLayer = L.geoJSON(land, {
-            renderer: baseRenderer,
-            interactive: false,
-            style: {
-                stroke: true, color: '#6f93b0', weight: 0.9, opacity: 1,
-                fill: true, fillColor: '#f2eddc', fillOpacity: 1
-            }
-        }).addTo(lmap);
-        var borderLayer = L.geoJSON(borders, {
-            renderer: baseRenderer,
-            interactive: false,
-            style: { color: '#a06a96', weight: 1.1, opacity: 0.9, dashArray: '5 3', fill: false }
-        }).addTo(lmap);
-        baseInfo.land = landLayer.getLayers().length;
-        baseInfo.borders = borderLayer.getLayers().length;
+        new BaseTiles(shapesOf(land), shapesOf(borders)).addTo(lmap);
+        baseInfo.land = (land.features || [land]).length;
+        baseInfo.borders = (borders.features || [borders]).length;
     })();
 
     // Online tiles: off until the user switches them on.
@@ -322,25 +652,36 @@
             : kind === 'NDB' ? 'ndb'
             : WPT_SYMBOLS[listName];
         this.pinned = false;        // added by the editors: shown at every zoom
-        this._f = 0;                // last frame that drew it
-        this._k = 0;                // longitude offset it was drawn at
-        this._x = 0;                // where, on the canvas
-        this._y = 0;
+        this._k = 0;                // longitude offset of the copy last pointed at
+        // Where the tiles put it, in Mercator units (the world is one unit
+        // square), and its label: worked out once.
+        this._mx = worldX(this.lng, 1);
+        this._my = worldY(this.lat, 1);
+        this._label = undefined;
     }
     NavMarker.prototype.getTitle = function () { return this.title; };
     NavMarker.prototype.getPosition = function () { return new LatLng(this.lat, this.lng); };
-    NavMarker.prototype.label = function () { return labelOf(this.title); };
+    NavMarker.prototype.label = function () {
+        if (this._label === undefined)
+            this._label = labelOf(this.title);
+        return this._label;
+    };
 
     var indexes = {};         // list name -> { index, list, count }
     var pinned = [];          // markers added by the editors since the page loaded
 
+    // Called once per marker of the program's batches (hundreds of
+    // thousands): files the marker and does nothing more.
     function addMarker(kind, listName, pos, title, code, info) {
-        var p = toPos(pos);
+        // The position type of the batches is read in place.
+        var p = pos instanceof LatLng && isFinite(pos._lng) && pos._lat >= -90 && pos._lat <= 90
+            ? { lat: pos._lat, lng: pos._lng } : toPos(pos);
         if (!p) {
             console.warn('map page: ' + kind + ' marker without a valid position: ' + text(title));
             return null;
         }
-        var m = new NavMarker(kind, listName, p, text(title), code, text(info));
+        var m = new NavMarker(kind, listName, p, typeof title === 'string' ? title : text(title), code,
+                              typeof info === 'string' ? info : text(info));
         window[listName].push(m);
         return m;
     }
@@ -358,7 +699,18 @@
             entry.index = index;
         }
         indexes[listName] = entry;
-        requestDraw();
+        listChanged(listName);
+    }
+
+    // A list or its manager changed: the symbols are drawn again when the
+    // list shows at the map's zoom (the editors' markers show at every
+    // zoom); what was chosen for other zooms is dropped either way.
+    function listChanged(listName) {
+        var layer = LAYER_OF[listName];
+        if (pinned.length || Math.round(lmap.getZoom()) >= layer.minZoom)
+            requestDraw();
+        else
+            clearBlocks();
     }
 
     function isPublished(listName) {
@@ -420,13 +772,13 @@
         if (!isPublished(this.listName))
             publish(this.listName);
         this.visible = true;
-        requestDraw();
+        listChanged(this.listName);
     };
     Manager.prototype.clearMarkers = function () {
         this.visible = false;
         if (infoMarker && infoMarker.listName === this.listName)
             lmap.closePopup();
-        requestDraw();
+        listChanged(this.listName);
     };
     Manager.prototype.getMarkerCount = function () {
         return window[this.listName].length;
@@ -439,31 +791,233 @@
     });
 
     // ------------------------------------------------------------------
-    // The symbol layer: one canvas, redrawn after every move.
+    // The chart symbols, in tiles. Which markers show does not depend on
+    // the view: the world is cut, per zoom, into cells that line up with the
+    // tiles, and each cell shows one marker, of the most important layer
+    // shown, the first of its list; the editors' markers show whatever the
+    // zoom. Labels likewise: one per label cell, the most important, left
+    // out where a label of a cell to its left reaches over it. The choice is
+    // made per block of 256 world pixels (a tile's square) and kept, so that
+    // a tile coming into view reuses what its neighbours found.
 
-    var MAX_SYMBOLS = 6000;       // per frame
-    var MAX_LABELS = 1500;        // per frame
-    var QUERY_LIMIT = 60000;      // points looked at per list and frame
-    var MAX_LAT = 85.0511287798;
+    var LABEL_CELL_W = 64, LABEL_CELL_H = 16;   // world pixels; whole numbers per block
+    var LABEL_MAX_W = 140;                       // longer labels are cut
+    var SYMBOL_MARGIN = 12;                      // half the largest symbol, and more
+    var MAX_BLOCK_SYMBOLS = 160;                 // per block of 256 x 256 pixels
+    var LABEL_FONT = '11px "DejaVu Sans", Arial, sans-serif';
 
     var frame = 0;
-    var lastCounts = {};
 
-    function offsetsFor(west, east) {
-        if (east - west >= 360)
-            return [0];
-        var offsets = [];
-        for (var k = -720; k <= 720; k += 360) {
-            if (west - k <= 180 && east - k >= -180)
-                offsets.push(k);
+    // Room per symbol: wide at small scales, where only the main points
+    // show, close in where every point counts; a whole number of cells per
+    // block.
+    function cellSize(zoom) {
+        return TILE / (zoom <= 6 ? 14 : zoom <= 8 ? 23 : zoom <= 11 ? 32 : 51);
+    }
+    // and smaller symbols
+    function symbolScaleAt(zoom) {
+        return zoom <= 5 ? 0.65 : zoom <= 6 ? 0.8 : 1;
+    }
+
+    // Label widths, measured once: the font never changes. Labels wider
+    // than LABEL_MAX_W are cut with an ellipsis.
+    var labelTexts = new Map();
+    var measureCtx = document.createElement('canvas').getContext('2d');
+    measureCtx.font = LABEL_FONT;
+
+    function fittedLabel(label) {
+        var fitted = labelTexts.get(label);
+        if (fitted)
+            return fitted;
+        var text = label, w = measureCtx.measureText(text).width;
+        while (w > LABEL_MAX_W && text.length > 1) {
+            text = text.slice(0, -1);
+            w = measureCtx.measureText(text + '\u2026').width;
         }
-        return offsets;
+        fitted = { text: text === label ? label : text + '\u2026', width: w };
+        labelTexts.set(label, fitted);
+        return fitted;
+    }
+
+    // Label cells as numbers: row, then column (which a world copy may
+    // take below zero).
+    function labelKey(row, col) {
+        return row * 1e8 + col + 5e7;
+    }
+    function labelRow(key) {
+        return Math.floor(key / 1e8);
+    }
+    function labelCol(key) {
+        return key - labelRow(key) * 1e8 - 5e7;
+    }
+
+    // Blocks of the current data: "zoom/bx/by" -> block. Cleared when the
+    // markers, the managers or the editors' markers change.
+    var blocks = new Map();
+    var blockZooms = [];
+
+    function clearBlocks() {
+        blocks.clear();
+        blockZooms = [];
+    }
+
+    // The symbols of block (bx, by) at a zoom: { symbols: [{ m, x, y, k,
+    // rank, pinned }], labelCells: Map(label cell -> symbol) }. bx may lie
+    // outside the world: the block of the copy, positions shifted with it.
+    function block(zoom, bx, by) {
+        var n = Math.pow(2, zoom);
+        var key = zoom + '/' + bx + '/' + by;
+        var b = blocks.get(key);
+        if (b)
+            return b;
+        if (blockZooms.indexOf(zoom) < 0) {
+            // The blocks of two zooms are kept: the one shown and the one before.
+            blockZooms.push(zoom);
+            while (blockZooms.length > 2) {
+                var gone = blockZooms.shift() + '/';
+                blocks.forEach(function (v, k) {
+                    if (k.lastIndexOf(gone, 0) === 0)
+                        blocks.delete(k);
+                });
+            }
+        }
+        var wrapped = ((bx % n) + n) % n;
+        if (wrapped !== bx) {
+            // A copy of a block of the world.
+            var base = block(zoom, wrapped, by);
+            var shift = (bx - wrapped) * TILE, k = (bx - wrapped) / n * 360;
+            var shifted = function (s) {
+                return { m: s.m, x: s.x + shift, y: s.y, k: s.k + k, rank: s.rank, pinned: s.pinned };
+            };
+            var labelCells = new Map();
+            base.labelCells.forEach(function (s, cell) {
+                labelCells.set(cell + (bx - wrapped) * (TILE / LABEL_CELL_W), shifted(s));
+            });
+            b = { symbols: base.symbols.map(shifted), labelCells: labelCells, labels: null, bx: bx, by: by, zoom: zoom };
+            blocks.set(key, b);
+            return b;
+        }
+        b = { symbols: chooseBlock(zoom, bx, by), labelCells: null, labels: null, bx: bx, by: by, zoom: zoom };
+        b.labelCells = labelCellsOf(b.symbols, zoom);
+        blocks.set(key, b);
+        return b;
+    }
+
+    function chooseBlock(zoom, bx, by) {
+        var scale = TILE * Math.pow(2, zoom);
+        var cell = cellSize(zoom);
+        var per = Math.round(TILE / cell);
+        var x0 = bx * TILE, y0 = by * TILE;
+        var owner = new Int32Array(per * per).fill(-1);   // index in chosen
+        var ownerId = new Int32Array(per * per);
+        var chosen = [];
+
+        function put(m, id, rank, force) {
+            var x = m._mx * scale - x0, y = m._my * scale - y0;
+            if (!(x >= 0 && x < TILE && y >= 0 && y < TILE))
+                return;
+            var c = Math.min(per - 1, Math.floor(y / cell)) * per + Math.min(per - 1, Math.floor(x / cell));
+            var at = owner[c];
+            if (at >= 0 && !force) {
+                // Within one layer the first of the list keeps the cell.
+                if (chosen[at].rank !== rank || ownerId[c] <= id)
+                    return;
+                chosen[at] = { m: m, x: x + x0, y: y + y0, k: 0, rank: rank, pinned: false, id: id };
+                ownerId[c] = id;
+                return;
+            }
+            if (at < 0) {
+                owner[c] = chosen.length;
+                ownerId[c] = id;
+            }
+            chosen.push({ m: m, x: x + x0, y: y + y0, k: 0, rank: force ? -1 : rank, pinned: force, id: id });
+        }
+
+        // What the editors just added shows whatever the zoom.
+        pinned.forEach(function (m) {
+            if (managers[LAYER_OF[m.listName].mgr].visible)
+                put(m, -1, -1, true);
+        });
+        var west = lngAt(x0, scale), east = lngAt(x0 + TILE, scale);
+        var north = latAt(y0, scale), south = latAt(y0 + TILE, scale);
+        LAYERS.forEach(function (layer) {
+            var entry = indexes[layer.list];
+            if (!managers[layer.mgr].visible || zoom < layer.minZoom || !entry || !entry.index)
+                return;
+            var ids = entry.index.range(west, south, east, north);
+            for (var i = 0; i < ids.length; ++i)
+                put(entry.list[ids[i]], ids[i], layer.rank, false);
+        });
+        if (chosen.length > MAX_BLOCK_SYMBOLS) {
+            // A crowded block keeps its most important symbols: by layer,
+            // then by place in the list; the editors' markers always.
+            chosen.sort(function (a, b) { return a.rank - b.rank || a.id - b.id; });
+            chosen.length = Math.max(MAX_BLOCK_SYMBOLS, chosen.filter(function (s) { return s.pinned; }).length);
+        }
+        return chosen;
+    }
+
+    // Per label cell of a block, the symbol that may carry its label.
+    function labelCellsOf(symbols, zoom) {
+        var cells = new Map();
+        symbols.forEach(function (s) {
+            if (zoom < LAYER_OF[s.m.listName].labelZoom && !s.pinned)
+                return;
+            if (!s.m.label())
+                return;
+            var key = labelKey(Math.floor(s.y / LABEL_CELL_H), Math.floor(s.x / LABEL_CELL_W));
+            var held = cells.get(key);
+            if (!held || s.rank < held.rank || (s.rank === held.rank && s.x < held.x))
+                cells.set(key, s);
+        });
+        return cells;
+    }
+
+    // The labels anchored in a block: those no label of a cell to the left
+    // reaches over (the block to the left is looked at too).
+    function labelsOf(b) {
+        if (b.labels)
+            return b.labels;
+        var symbolScale = symbolScaleAt(b.zoom);
+        var left = block(b.zoom, b.bx - 1, b.by).labelCells;
+        var back = Math.ceil(LABEL_MAX_W / LABEL_CELL_W) + 1;
+        b.labels = [];
+        b.labelCells.forEach(function (s, key) {
+            var row = labelRow(key), col = labelCol(key);
+            for (var c = col - 1; c >= col - back; --c) {
+                var other = b.labelCells.get(labelKey(row, c)) || left.get(labelKey(row, c));
+                if (!other)
+                    continue;
+                var reach = other.x + NavSymbols.size(other.m.symbol) * symbolScale / 2 + 1
+                        + fittedLabel(other.m.label()).width;
+                if (reach > s.x - NavSymbols.size(s.m.symbol) * symbolScale / 2)
+                    return;
+            }
+            b.labels.push(s);
+        });
+        return b.labels;
+    }
+
+    // The symbols shown in a region of world pixels at a zoom (x may run
+    // past the world: its copies).
+    function symbolsIn(zoom, x0, y0, x1, y1) {
+        var out = [];
+        var n = Math.pow(2, zoom);
+        for (var by = Math.max(0, Math.floor(y0 / TILE)); by <= Math.min(n - 1, Math.floor(y1 / TILE)); ++by) {
+            for (var bx = Math.floor(x0 / TILE); bx <= Math.floor(x1 / TILE); ++bx) {
+                block(zoom, bx, by).symbols.forEach(function (s) {
+                    if (s.x >= x0 && s.x < x1 && s.y >= y0 && s.y < y1)
+                        out.push(s);
+                });
+            }
+        }
+        return out;
     }
 
     // Symbol stamps: each symbol, at each scale, as the pixels it covers.
-    // The symbols of a frame are copied into one image that is put on the
-    // canvas at once: in the web engine's software raster one drawImage
-    // costs as much as copying a hundred stamps.
+    // The symbols of a tile are copied into one image that is put on the
+    // tile at once: in the web engine's software raster one drawImage costs
+    // as much as copying a hundred stamps.
     var stamps = {};
 
     function stamp(symbol, scale, ratio) {
@@ -510,8 +1064,8 @@
                 s.linear[k] = offsets[2 * k + 1] * w + offsets[2 * k];
         }
         var linear = s.linear;
-        var inside = x0 >= 0 && y0 >= 0 && x0 + size <= w && y0 + size <= h;
         var base = y0 * w + x0;
+        var inside = x0 >= 0 && y0 >= 0 && x0 + size <= w && y0 + size <= h;
         for (var i = 0; i < n; ++i) {
             if (!inside) {
                 var x = x0 + offsets[2 * i], y = y0 + offsets[2 * i + 1];
@@ -521,251 +1075,102 @@
             var at = base + linear[i];
             var src = colours[i];
             var dst = pixels[at];
-            if (dst === 0 || src >>> 24 === 255) {
+            if (dst === 0 || src >= 0xff000000)
                 pixels[at] = src;
-                continue;
-            }
-            // source over destination, straight alpha
-            var sa = src >>> 24, da = dst >>> 24;
-            var keep = da * (255 - sa) / 255;
-            var oa = sa + keep;
-            var r = ((src & 255) * sa + (dst & 255) * keep) / oa;
-            var g = (((src >>> 8) & 255) * sa + ((dst >>> 8) & 255) * keep) / oa;
-            var b = (((src >>> 16) & 255) * sa + ((dst >>> 16) & 255) * keep) / oa;
-            pixels[at] = ((Math.round(oa) << 24) | (Math.round(b) << 16) | (Math.round(g) << 8) | Math.round(r)) >>> 0;
+            else
+                pixels[at] = blend(src, dst);
         }
     }
 
-    var NavLayer = L.Layer.extend({
-        options: { pane: 'navPane', padding: 0.15 },
+    // Source over destination, straight alpha, as ImageData holds colours.
+    function blend(src, dst) {
+        var sa = src >>> 24, da = dst >>> 24;
+        var keep = da * (255 - sa) / 255;
+        var oa = sa + keep;
+        var r = ((src & 255) * sa + (dst & 255) * keep) / oa;
+        var g = (((src >>> 8) & 255) * sa + ((dst >>> 8) & 255) * keep) / oa;
+        var b = (((src >>> 16) & 255) * sa + ((dst >>> 16) & 255) * keep) / oa;
+        return ((Math.round(oa) << 24) | (Math.round(b) << 16) | (Math.round(g) << 8) | Math.round(r)) >>> 0;
+    }
 
-        onAdd: function () {
-            this._canvas = L.DomUtil.create('canvas', 'nav-canvas leaflet-layer');
-            if (this._zoomAnimated)
-                L.DomUtil.addClass(this._canvas, 'leaflet-zoom-animated');
-            this.getPane().appendChild(this._canvas);
-            this._ctx = this._canvas.getContext('2d');
-            this._reset();
-        },
+    // One image for every tile drawn: filled, put, cleared.
+    var tileImages = {};
 
-        onRemove: function () {
-            L.DomUtil.remove(this._canvas);
-        },
+    function tileImage(ctx, size) {
+        var t = tileImages[size];
+        if (!t) {
+            var image = ctx.createImageData(size, size);
+            t = tileImages[size] = { image: image, pixels: new Uint32Array(image.data.buffer) };
+        }
+        return t;
+    }
 
-        getEvents: function () {
-            var events = { viewreset: this._reset, moveend: this._reset, resize: this._reset, zoom: this._onZoom };
-            if (this._zoomAnimated)
-                events.zoomanim = this._onAnimZoom;
-            return events;
-        },
+    var NavTiles = TiledLayer.extend({
+        options: { pane: 'navPane' },
 
-        _onAnimZoom: function (e) {
-            this._updateTransform(e.center, e.zoom);
-        },
-
-        _onZoom: function () {
-            this._updateTransform(this._map.getCenter(), this._map.getZoom());
-        },
-
-        // Scales the last frame while the map zooms, as Leaflet's renderers do.
-        _updateTransform: function (center, zoom) {
-            if (!this._center)
-                return;
-            var map = this._map;
-            var scale = map.getZoomScale(zoom, this._zoom);
-            var viewHalf = map.getSize().multiplyBy(0.5 + this.options.padding);
-            var currentCenterPoint = map.project(this._center, zoom);
-            var topLeftOffset = viewHalf.multiplyBy(-scale).add(currentCenterPoint)
-                .subtract(map._getNewPixelOrigin(center, zoom));
-            L.DomUtil.setTransform(this._canvas, topLeftOffset, scale);
-        },
-
-        _reset: function () {
-            var map = this._map;
-            var p = this.options.padding;
-            var size = map.getSize();
-            var min = map.containerPointToLayerPoint(size.multiplyBy(-p)).round();
-            this._origin = min;
-            this._size = size.multiplyBy(1 + 2 * p).round();
-            this._center = map.getCenter();
-            this._zoom = map.getZoom();
-            L.DomUtil.setPosition(this._canvas, min);
-            var ratio = window.devicePixelRatio || 1;
-            var pw = Math.max(1, Math.round(this._size.x * ratio));
-            var ph = Math.max(1, Math.round(this._size.y * ratio));
-            // A canvas given its own size again is cleared and allocated
-            // anew: only when the size changes.
-            if (this._canvas.width !== pw || this._canvas.height !== ph) {
-                this._canvas.width = pw;
-                this._canvas.height = ph;
-                this._canvas.style.width = this._size.x + 'px';
-                this._canvas.style.height = this._size.y + 'px';
-            }
-            if (!this._image || this._image.width !== pw || this._image.height !== ph) {
-                this._image = this._ctx.createImageData(pw, ph);
-                this._pixels = new Uint32Array(this._image.data.buffer);
-            }
-            this._ratio = ratio;
-            this.redraw();
-        },
-
-        redraw: function () {
-            drawPending = false;
-            if (!this._map)
-                return;
-            var ctx = this._ctx;
-            var W = this._size.x, H = this._size.y;
-            frame += 1;
-
-            var map = this._map;
-            var zoom = Math.round(map.getZoom());
-            var scale = 256 * Math.pow(2, zoom);
-            var pixelOrigin = map.getPixelOrigin();
-            var ox = pixelOrigin.x + this._origin.x;
-            var oy = pixelOrigin.y + this._origin.y;
-            var nw = map.unproject([ox, oy], zoom);
-            var se = map.unproject([ox + W, oy + H], zoom);
-            var north = Math.min(90, nw.lat), south = Math.max(-90, se.lat);
-            var west = nw.lng, east = se.lng;
-            var offsets = offsetsFor(west, east);
-
-            // Room per symbol: wide at small scales, where only the main
-            // points show, close in where every point counts.
-            var cell = zoom <= 6 ? 18 : zoom <= 8 ? 11 : zoom <= 11 ? 8 : 5;
-            // and smaller symbols
-            var symbolScale = zoom <= 5 ? 0.65 : zoom <= 6 ? 0.8 : 1;
-            var cols = Math.ceil(W / cell), rows = Math.ceil(H / cell);
-            var taken = new Uint8Array(cols * rows);
-            var items = [];
-            var counts = {};
-            var total = 0;
-
-            function place(m, k, force) {
-                if (m._f === frame)
-                    return false;
-                var lat = Math.max(-MAX_LAT, Math.min(MAX_LAT, m.lat));
-                var x = scale * (m.lng + k + 180) / 360 - ox;
-                var s = Math.sin(lat * Math.PI / 180);
-                var y = scale * (0.5 - Math.log((1 + s) / (1 - s)) / (4 * Math.PI)) - oy;
-                if (!(x >= 0 && y >= 0 && x < W && y < H))
-                    return false;
-                var c = Math.floor(y / cell) * cols + Math.floor(x / cell);
-                if (taken[c] && !force)
-                    return false;
-                taken[c] = 1;
-                m._f = frame;
-                m._k = k;
-                m._x = x;
-                m._y = y;
-                items.push(m);
-                counts[m.listName] = (counts[m.listName] || 0) + 1;
-                total += 1;
-                return true;
-            }
-
-            LAYERS.forEach(function (layer) { counts[layer.list] = 0; });
-
-            // What the editors just added shows whatever the zoom.
-            pinned.forEach(function (m) {
-                if (managers[LAYER_OF[m.listName].mgr].visible) {
-                    for (var i = 0; i < offsets.length; ++i) {
-                        if (place(m, offsets[i], true))
-                            break;
-                    }
+        drawTile: function (ctx, coords, ratio) {
+            var zoom = coords.z;
+            var tx = coords.x * TILE, ty = coords.y * TILE;
+            var symbolScale = symbolScaleAt(zoom);
+            // Symbols reaching into the tile from around it.
+            var symbols = symbolsIn(zoom, tx - SYMBOL_MARGIN, ty - SYMBOL_MARGIN, tx + TILE + SYMBOL_MARGIN,
+                                    ty + TILE + SYMBOL_MARGIN);
+            if (symbols.length) {
+                // Less important symbols first, so that airports end on top.
+                symbols.sort(function (a, b) { return b.rank - a.rank; });
+                var size = Math.round(TILE * ratio);
+                var t = tileImage(ctx, size);
+                var stampOf = {};
+                for (var i = 0; i < symbols.length; ++i) {
+                    var sym = symbols[i];
+                    var st = stampOf[sym.m.symbol] || (stampOf[sym.m.symbol] = stamp(sym.m.symbol, symbolScale, ratio));
+                    putStamp(t.pixels, size, size, st, (sym.x - tx) * ratio, (sym.y - ty) * ratio);
                 }
+                ctx.putImageData(t.image, 0, 0);
+                t.pixels.fill(0);
+            }
+            // The ATS routes go under the symbols.
+            ctx.globalCompositeOperation = 'destination-over';
+            drawRoutes(ctx, coords);
+            ctx.globalCompositeOperation = 'source-over';
+            // Labels anchored in the tile's block and the blocks around it
+            // (a label reaches in from the left).
+            var labels = [];
+            var n = Math.pow(2, zoom);
+            for (var by = Math.max(0, coords.y - 1); by <= Math.min(n - 1, coords.y + 1); ++by) {
+                for (var bx = coords.x - 1; bx <= coords.x; ++bx) {
+                    labelsOf(block(zoom, bx, by)).forEach(function (s) {
+                        if (s.y >= ty - LABEL_CELL_H && s.y < ty + TILE + LABEL_CELL_H && s.x < tx + TILE)
+                            labels.push(s);
+                    });
+                }
+            }
+            if (!labels.length)
+                return;
+            ctx.font = LABEL_FONT;
+            ctx.textBaseline = 'middle';
+            ctx.lineJoin = 'round';
+            ctx.lineWidth = 3;
+            ctx.strokeStyle = 'rgba(255,255,255,0.9)';
+            labels.forEach(function (s) {
+                var label = fittedLabel(s.m.label()).text;
+                var x = s.x + NavSymbols.size(s.m.symbol) * symbolScale / 2 + 1;
+                ctx.fillStyle = LABEL_COLORS[s.m.symbol] || '#333';
+                ctx.strokeText(label, x, s.y);
+                ctx.fillText(label, x, s.y);
             });
-
-            for (var li = 0; li < LAYERS.length && total < MAX_SYMBOLS; ++li) {
-                var layer = LAYERS[li];
-                var entry = indexes[layer.list];
-                if (!managers[layer.mgr].visible || zoom < layer.minZoom || !entry || !entry.index)
-                    continue;
-                for (var oi = 0; oi < offsets.length && total < MAX_SYMBOLS; ++oi) {
-                    var k = offsets[oi];
-                    var ids = entry.index.range(Math.max(-180, west - k), south, Math.min(180, east - k), north);
-                    var stride = ids.length > QUERY_LIMIT ? Math.ceil(ids.length / QUERY_LIMIT) : 1;
-                    for (var i = 0; i < ids.length && total < MAX_SYMBOLS; i += stride)
-                        place(entry.list[ids[i]], k, false);
-                }
-            }
-
-            // Less important symbols first, so that airports end on top.
-            items.sort(function (a, b) { return LAYER_OF[b.listName].rank - LAYER_OF[a.listName].rank; });
-            var ratio = this._ratio, pixels = this._pixels, pw = this._image.width, ph = this._image.height;
-            pixels.fill(0);
-            for (var d = 0; d < items.length; ++d) {
-                var m = items[d];
-                putStamp(pixels, pw, ph, stamp(m.symbol, symbolScale, ratio), m._x * ratio, m._y * ratio);
-            }
-            ctx.putImageData(this._image, 0, 0);
-            ctx.setTransform(ratio, 0, 0, ratio, 0, 0);
-            drawLabels(ctx, items, zoom, W, H, symbolScale);
-
-            lastCounts = counts;
-            lastFrame = frame;
         }
     });
 
-    // Label widths, measured once: the font never changes.
-    var labelWidths = new Map();
-
-    function labelWidth(ctx, label) {
-        var w = labelWidths.get(label);
-        if (w === undefined) {
-            w = ctx.measureText(label).width;
-            labelWidths.set(label, w);
-        }
-        return w;
-    }
-
-    function drawLabels(ctx, items, zoom, W, H, symbolScale) {
-        var cell = 6;
-        var cols = Math.ceil(W / cell), rows = Math.ceil(H / cell);
-        var taken = new Uint8Array(cols * rows);
-        var drawn = 0;
-        ctx.font = '11px "DejaVu Sans", Arial, sans-serif';
-        ctx.textBaseline = 'middle';
-        ctx.lineJoin = 'round';
-        ctx.lineWidth = 3;
-        ctx.strokeStyle = 'rgba(255,255,255,0.9)';
-        // Most important first: they get the room.
-        for (var i = items.length - 1; i >= 0 && drawn < MAX_LABELS; --i) {
-            var m = items[i];
-            if (zoom < LAYER_OF[m.listName].labelZoom && !m.pinned)
-                continue;
-            var label = m.label();
-            if (!label)
-                continue;
-            var w = labelWidth(ctx, label);
-            var x = m._x + NavSymbols.size(m.symbol) * symbolScale / 2 + 1;
-            var y = m._y;
-            var c0 = Math.max(0, Math.floor(x / cell)), c1 = Math.min(cols - 1, Math.floor((x + w) / cell));
-            var r0 = Math.max(0, Math.floor((y - 6) / cell)), r1 = Math.min(rows - 1, Math.floor((y + 6) / cell));
-            var free = true;
-            for (var r = r0; r <= r1 && free; ++r) {
-                for (var c = c0; c <= c1; ++c) {
-                    if (taken[r * cols + c]) {
-                        free = false;
-                        break;
-                    }
-                }
-            }
-            if (!free)
-                continue;
-            for (var r2 = r0; r2 <= r1; ++r2) {
-                for (var c2 = c0; c2 <= c1; ++c2)
-                    taken[r2 * cols + c2] = 1;
-            }
-            ctx.fillStyle = LABEL_COLORS[m.symbol] || '#333';
-            ctx.strokeText(label, x, y);
-            ctx.fillText(label, x, y);
-            drawn += 1;
-        }
-    }
-
-    var lastFrame = 0;
     var drawPending = false;
-    var navLayer = new NavLayer().addTo(lmap);
+    var navTiles = new NavTiles().addTo(lmap);
+
+    function redrawSymbols() {
+        drawPending = false;
+        frame += 1;
+        clearBlocks();
+        navTiles.redrawAtOnce();
+    }
 
     // Data changes are drawn once the current script has run.
     function requestDraw() {
@@ -774,7 +1179,7 @@
         drawPending = true;
         setTimeout(function () {
             if (drawPending)
-                navLayer.redraw();
+                redrawSymbols();
         }, 0);
     }
 
@@ -782,40 +1187,47 @@
         applyPendingCenter();
         flushAts();
         if (drawPending)
-            navLayer.redraw();
+            redrawSymbols();
     }
 
-    // The drawn marker nearest to a point of the map container, within a few
-    // pixels; null when there is none.
+    // The map's view in world pixels of its (whole) zoom.
+    function viewPixels() {
+        var zoom = Math.round(lmap.getZoom());
+        var f = Math.pow(2, zoom - lmap.getZoom());
+        var bounds = lmap.getPixelBounds();
+        return { zoom: zoom, f: f, x0: bounds.min.x * f, y0: bounds.min.y * f, x1: bounds.max.x * f, y1: bounds.max.y * f };
+    }
+
+    // The symbols shown in the map's view, per list.
+    function visibleCounts() {
+        flushDraw();
+        var counts = {};
+        LAYERS.forEach(function (layer) { counts[layer.list] = 0; });
+        var v = viewPixels();
+        symbolsIn(v.zoom, v.x0, v.y0, v.x1, v.y1).forEach(function (s) {
+            counts[s.m.listName] += 1;
+        });
+        return counts;
+    }
+
+    // The shown marker nearest to a point of the map container, within a
+    // few pixels; null when there is none. Its world copy goes to m._k.
     function hitTest(point) {
         flushDraw();
         var radius = 9;
-        var a = lmap.containerPointToLatLng([point.x - radius, point.y - radius]);
-        var b = lmap.containerPointToLatLng([point.x + radius, point.y + radius]);
-        var north = a.lat, south = b.lat, west = a.lng, east = b.lng;
+        var v = viewPixels();
+        var cx = v.x0 + point.x * v.f, cy = v.y0 + point.y * v.f;
         var best = null, bestDist = radius * radius + 1;
-
-        function consider(m) {
-            if (!m || m._f !== lastFrame)
-                return;
-            var p = lmap.latLngToContainerPoint([m.lat, m.lng + m._k]);
+        symbolsIn(v.zoom, cx - radius, cy - radius, cx + radius + 1, cy + radius + 1).forEach(function (s) {
+            var p = lmap.latLngToContainerPoint([s.m.lat, s.m.lng + s.k]);
             var dx = p.x - point.x, dy = p.y - point.y;
             var dist = dx * dx + dy * dy;
+            var m = s.m;
             if (dist < bestDist || (dist === bestDist && best && LAYER_OF[m.listName].rank < LAYER_OF[best.listName].rank)) {
                 best = m;
+                best._k = s.k;
                 bestDist = dist;
             }
-        }
-
-        pinned.forEach(consider);
-        LAYERS.forEach(function (layer) {
-            var entry = indexes[layer.list];
-            if (!entry || !entry.index || !managers[layer.mgr].visible)
-                return;
-            offsetsFor(west, east).forEach(function (k) {
-                entry.index.range(Math.max(-180, west - k), south, Math.min(180, east - k), north)
-                    .forEach(function (id) { consider(entry.list[id]); });
-            });
         });
         return best;
     }
@@ -885,17 +1297,19 @@
     window.delWaypoint = function () { return deleteLast(['WPT']); };
 
     // ------------------------------------------------------------------
-    // ATS routes: one line layer per level letter.
+    // ATS routes: the lines of each level letter, drawn in the tiles of the
+    // chart symbols, under the symbols.
 
     var ATS_COLORS = { L: '#4f7fb0', H: '#9c5a88', B: '#5a8a4f' };
     var atsLevels = {};
     var atsCurrent = null;
     var atsTimer = null;
+    var atsDrawn = null;   // the routes the tiles draw: [{ color, points, box }]
 
     function atsLevel(letter) {
         var key = text(letter).trim().charAt(0).toUpperCase() || '?';
         if (!atsLevels[key])
-            atsLevels[key] = { routes: [], shown: false, layer: null, dirty: false, color: ATS_COLORS[key] || '#7a7a7a' };
+            atsLevels[key] = { routes: [], shown: false, dirty: false, color: ATS_COLORS[key] || '#7a7a7a' };
         return atsLevels[key];
     }
 
@@ -906,30 +1320,74 @@
         atsTimer = setTimeout(flushAts, 60);
     }
 
+    // Draws the shown routes that meet a tile into its context (in world
+    // pixels of its zoom); a line may run past 180 degrees: its copies too.
+    function drawRoutes(ctx, coords) {
+        if (!atsDrawn || !atsDrawn.length)
+            return;
+        var scale = TILE * Math.pow(2, coords.z);
+        var tx0 = coords.x * TILE - 2, ty0 = coords.y * TILE - 2;
+        var tx1 = tx0 + TILE + 4, ty1 = ty0 + TILE + 4;
+        ctx.save();
+        ctx.lineWidth = 1.2;
+        ctx.globalAlpha = 0.85;
+        ctx.lineJoin = ctx.lineCap = 'round';
+        atsDrawn.forEach(function (route) {
+            var y0 = worldY(route.box[3], scale), y1 = worldY(route.box[1], scale);
+            if (y1 < ty0 || y0 > ty1)
+                return;
+            for (var k = -360; k <= 360; k += 360) {
+                var x0 = worldX(route.box[0] + k, scale), x1 = worldX(route.box[2] + k, scale);
+                if (x1 < tx0 || x0 > tx1)
+                    continue;
+                var pts = route.points;
+                ctx.beginPath();
+                ctx.moveTo(worldX(pts[0][1] + k, scale), worldY(pts[0][0], scale));
+                for (var i = 1; i < pts.length; ++i)
+                    ctx.lineTo(worldX(pts[i][1] + k, scale), worldY(pts[i][0], scale));
+                ctx.strokeStyle = route.color;
+                ctx.stroke();
+            }
+        });
+        ctx.restore();
+    }
+
     function flushAts() {
         if (atsTimer) {
             clearTimeout(atsTimer);
             atsTimer = null;
         }
+        var drawn = [];
+        var changed = false;
         Object.keys(atsLevels).forEach(function (key) {
             var level = atsLevels[key];
-            var lines = level.routes.filter(function (r) { return r.length >= 2; });
-            if (level.shown && lines.length) {
-                if (!level.layer) {
-                    level.layer = L.polyline(lines, {
-                        renderer: atsRenderer, interactive: false, color: level.color,
-                        weight: 1.2, opacity: 0.85
-                    });
-                } else if (level.dirty) {
-                    level.layer.setLatLngs(lines);
-                }
-                level.dirty = false;
-                if (!lmap.hasLayer(level.layer))
-                    level.layer.addTo(lmap);
-            } else if (level.layer && lmap.hasLayer(level.layer)) {
-                level.layer.remove();
-            }
+            changed = changed || level.dirty || level.shown !== level.drawn;
+            level.dirty = false;
+            level.drawn = level.shown;
+            if (!level.shown)
+                return;
+            level.routes.forEach(function (points) {
+                if (points.length < 2)
+                    return;
+                var box = [Infinity, Infinity, -Infinity, -Infinity];
+                points.forEach(function (p) {
+                    box[0] = Math.min(box[0], p[1]);
+                    box[1] = Math.min(box[1], p[0]);
+                    box[2] = Math.max(box[2], p[1]);
+                    box[3] = Math.max(box[3], p[0]);
+                });
+                drawn.push({ color: level.color, points: points, box: box });
+            });
         });
+        if (!changed)
+            return;
+        atsDrawn = drawn;
+        redrawSymbols();
+    }
+
+    // Whether the lines of a level are on the map.
+    function atsOnMap(level) {
+        return level.drawn === true && level.routes.some(function (r) { return r.length >= 2; });
     }
 
     window.addATS = function (letter) {
@@ -1523,16 +1981,16 @@
         indexedCount: function (name) { return indexes[name] ? indexes[name].count : 0; },
         // How many markers of a list the map shows now.
         visibleCount: function (name) {
-            flushDraw();
-            return lastCounts[name] || 0;
+            return visibleCounts()[name] || 0;
         },
         totalVisible: function () {
-            flushDraw();
-            return Object.keys(lastCounts).reduce(function (sum, k) { return sum + lastCounts[k]; }, 0);
+            var counts = visibleCounts();
+            return Object.keys(counts).reduce(function (sum, k) { return sum + counts[k]; }, 0);
         },
         redraw: function () {
+            applyPendingCenter();
             flushAts();
-            navLayer.redraw();
+            redrawSymbols();
             return frame;
         },
         managerVisible: function (mgr) { return !!managers[mgr] && managers[mgr].visible; },
@@ -1550,7 +2008,7 @@
                 routes: lines.length,
                 points: lines.reduce(function (sum, r) { return sum + r.length; }, 0),
                 shown: level.shown,
-                onMap: !!level.layer && lmap.hasLayer(level.layer)
+                onMap: atsOnMap(level)
             };
         },
         flightPlan: function () {

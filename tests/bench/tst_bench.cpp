@@ -386,6 +386,8 @@ private slots:
     void statusField();
     void parentPid_data();
     void parentPid();
+    void cpuTicks_data();
+    void cpuTicks();
     void processTree();
 
     void updateRecords();
@@ -529,6 +531,26 @@ void BenchTest::parentPid()
     QFETCH(QByteArray, stat);
     QFETCH(qint64, expected);
     QCOMPARE(ProcMem::parentPid(stat), expected);
+}
+
+void BenchTest::cpuTicks_data()
+{
+    QTest::addColumn<QByteArray>("stat");
+    QTest::addColumn<qint64>("expected");
+    // pid (comm) state ppid pgrp session tty tpgid flags minflt cminflt majflt cmajflt utime stime
+    QTest::newRow("plain") << QByteArray("1234 (corvane-bench) S 99 1234 1234 0 -1 4194560 10 0 0 0 250 31 0 0 20")
+                           << qint64(281);
+    QTest::newRow("blank and parenthesis in the name")
+            << QByteArray("77 (Web Content) (x)) R 12 77 77 0 -1 0 0 0 0 0 7 8 0 0") << qint64(15);
+    QTest::newRow("truncated") << QByteArray("77 (x) R 12 77 77 0 -1 0 0 0 0 0 7") << qint64(-1);
+    QTest::newRow("not a number") << QByteArray("77 (x) R 12 77 77 0 -1 0 0 0 0 0 a 8") << qint64(-1);
+}
+
+void BenchTest::cpuTicks()
+{
+    QFETCH(QByteArray, stat);
+    QFETCH(qint64, expected);
+    QCOMPARE(ProcMem::cpuTicks(stat), expected);
 }
 
 void BenchTest::processTree()

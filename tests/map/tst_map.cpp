@@ -3,6 +3,7 @@
 #include "map/jstext.h"
 #include "map/mapbridge.h"
 #include "map/markerscript.h"
+#include "map/sectionbuilder.h"
 #include "map/webpage.h"
 #include "tests/support/windowfixture.h"
 #include "tools/simtree/simtree.h"
@@ -128,6 +129,7 @@ private slots:
     void navaids_data();
     void navaids();
     void waypoints();
+    void waypointsOnThreadOfTheirOwn();
     void routes_data();
     void routes();
     void runways();
@@ -450,6 +452,48 @@ void MapTest::waypoints()
     QVERIFY(CMarkerScript::waypoints(db, layers)
                     .script.endsWith(QStringLiteral("addWptMgr();;WPTRteMgr.addMarkers(listWptRte);"
                                                     "WPTTermMgr.clearMarkers();WPTVfrMgr.addMarkers(listWptVfr)")));
+}
+
+// The window reads the waypoints on a thread of their own, over a second
+// connection: the same script; a database in memory or a missing
+// connection is read on the caller's thread.
+void MapTest::waypointsOnThreadOfTheirOwn()
+{
+    const QSqlDatabase db = database(
+            {QStringLiteral("WPT")},
+            {QStringLiteral("INSERT INTO WPT (iden, ukey, name, wloc, wuse, wlat, wlon) "
+                            "VALUES ('NE', 'NEFR1', 'N\u00e9', 78, 6, 174600, 7200)"),
+             QStringLiteral("INSERT INTO WPT (iden, ukey, name, wloc, wuse, wlat, wlon) "
+                            "VALUES ('ABC', 'ABCFR', 'L''ABC', 78, 4, -174600, 1303200)")});
+    CMarkerLayers layers;
+    layers.wptVfr = false;
+    const auto build = [layers](const QSqlDatabase &on) { return CMarkerScript::waypoints(on, layers); };
+    const CMarkerSection direct = build(db);
+    QCOMPARE(direct.count, 2);
+    const CMarkerSection threaded = CSectionBuilder(db.connectionName(), build).take();
+    QCOMPARE(threaded.count, direct.count);
+    QCOMPARE(threaded.hasRows, direct.hasRows);
+    QCOMPARE(threaded.script, direct.script);
+    // Its second connection is gone once the section is taken.
+    const QStringList before = QSqlDatabase::connectionNames();
+    { CSectionBuilder(db.connectionName(), build).take(); }
+    QCOMPARE(QSqlDatabase::connectionNames(), before);
+
+    QSqlDatabase memory = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maptest-memory"));
+    memory.setDatabaseName(QStringLiteral(":memory:"));
+    QVERIFY(memory.open());
+    QSqlQuery query(memory);
+    QVERIFY(query.exec(createStatement(QStringLiteral("WPT"))));
+    QVERIFY(query.exec(QStringLiteral("INSERT INTO WPT (iden, ukey, name, wloc, wuse, wlat, wlon) "
+                                      "VALUES ('NE', 'NEFR1', 'NE', 78, 6, 174600, 7200)")));
+    QCOMPARE(CSectionBuilder(QStringLiteral("maptest-memory"), build).take().count, 1);
+    query = QSqlQuery();
+    memory = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("maptest-memory"));
+
+    const CMarkerSection none = CSectionBuilder(QStringLiteral("no-such-connection"), build).take();
+    QVERIFY(!none.hasRows);
+    QVERIFY(none.script.isEmpty());
 }
 
 void MapTest::routes_data()

@@ -15,6 +15,22 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The fields of a /proc/<pid>/stat text after "pid (comm)", state first;
+// the command name in parentheses may itself hold blanks and ") ".
+QList<QByteArray> statFields(const QByteArray &stat)
+{
+    const qsizetype close = stat.lastIndexOf(')');
+    return close < 0 ? QList<QByteArray>() : stat.mid(close + 1).simplified().split(' ');
+}
+
+// Field `index` of `fields` as a number; -1 when there is no such number.
+qint64 numberField(const QList<QByteArray> &fields, qsizetype index)
+{
+    bool ok = false;
+    const qint64 value = fields.value(index).toLongLong(&ok);
+    return ok ? value : -1;
+}
+
 } // namespace
 
 qint64 statusField(const QByteArray &status, const QByteArray &field)
@@ -24,26 +40,23 @@ qint64 statusField(const QByteArray &status, const QByteArray &field)
         if (!line.startsWith(head))
             continue;
         // "VmRSS:\t  123456 kB"
-        const QList<QByteArray> parts = line.mid(head.size()).simplified().split(' ');
-        bool ok = false;
-        const qint64 value = parts.value(0).toLongLong(&ok);
-        return ok ? value : -1;
+        return numberField(line.mid(head.size()).simplified().split(' '), 0);
     }
     return -1;
 }
 
 qint64 parentPid(const QByteArray &stat)
 {
-    // "pid (comm) state ppid ...": the name ends at the last ")".
-    const qsizetype close = stat.lastIndexOf(')');
-    if (close < 0)
-        return -1;
-    const QList<QByteArray> fields = stat.mid(close + 1).simplified().split(' ');
-    if (fields.size() < 2)
-        return -1;
-    bool ok = false;
-    const qint64 ppid = fields.at(1).toLongLong(&ok);
-    return ok ? ppid : -1;
+    return numberField(statFields(stat), 1);
+}
+
+qint64 cpuTicks(const QByteArray &stat)
+{
+    // utime and stime: the 12th and 13th fields after the name.
+    const QList<QByteArray> fields = statFields(stat);
+    const qint64 user = numberField(fields, 11);
+    const qint64 system = numberField(fields, 12);
+    return user >= 0 && system >= 0 ? user + system : -1;
 }
 
 QList<qint64> processTree(qint64 root, const QString &procDir)
@@ -79,6 +92,14 @@ qint64 treeKb(qint64 root, const QByteArray &field, const QString &procDir)
             total += kb;
     }
     return total;
+}
+
+qint64 treeCpuTicks(qint64 root, const QString &procDir)
+{
+    qint64 ticks = 0;
+    for (qint64 pid : processTree(root, procDir))
+        ticks += qMax<qint64>(0, cpuTicks(readAll(QStringLiteral("%1/%2/stat").arg(procDir).arg(pid))));
+    return ticks;
 }
 
 } // namespace ProcMem

@@ -16,6 +16,10 @@ qint64 statusField(const QByteArray &status, const QByteArray &field);
 // The command name in parentheses may itself hold blanks and ") ".
 qint64 parentPid(const QByteArray &stat);
 
+// The CPU time (user plus system, in clock ticks) in a /proc/<pid>/stat
+// text; -1 when it cannot be read.
+qint64 cpuTicks(const QByteArray &stat);
+
 // The pids of the process tree rooted at `root` (root first, then its
 // descendants), as `procDir` lists them.
 QList<qint64> processTree(qint64 root, const QString &procDir = QStringLiteral("/proc"));
@@ -23,5 +27,8 @@ QList<qint64> processTree(qint64 root, const QString &procDir = QStringLiteral("
 // A status field summed over the tree, in kB; processes that end while
 // they are read count for nothing.
 qint64 treeKb(qint64 root, const QByteArray &field, const QString &procDir = QStringLiteral("/proc"));
+
+// The CPU time of the tree in clock ticks.
+qint64 treeCpuTicks(qint64 root, const QString &procDir = QStringLiteral("/proc"));
 
 } // namespace ProcMem

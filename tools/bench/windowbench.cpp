@@ -190,7 +190,8 @@ const char *const ReadyProbe = R"JS(
 const char *const PanScript = R"JS(
 (function () {
     var m = window.__benchMap;
-    var B = window.__panBench = { deltas: [], work: [], done: false, mode: m ? 'leaflet' : 'page' };
+    var B = window.__panBench = { deltas: [], work: [], done: false, mode: m ? 'leaflet' : 'page', resizes: 0 };
+    window.addEventListener('resize', function () { B.resizes += 1; });
     var centre = [48.5, 8.0];
     var steps = [];
     [5, 6, 7, 8, 9].forEach(function (zoom) {
@@ -454,6 +455,26 @@ qint64 waitUntilReady(QWebEnginePage *page, const QElapsedTimer &clock, QVariant
     return ready;
 }
 
+// Waits until the program and its web-engine processes have used less
+// than a tenth of a core for two whole seconds in a row (at most 30 s); the
+// time waited, in ms. One quiet second is not enough: the engine's
+// clearing up starts a couple of seconds after the load.
+qint64 settle()
+{
+    QElapsedTimer timer;
+    timer.start();
+    const long ticksPerSecond = sysconf(_SC_CLK_TCK);
+    qint64 before = ProcMem::treeCpuTicks(::getpid());
+    int quietSeconds = 0;
+    while (quietSeconds < 2 && timer.elapsed() < 30000) {
+        wait(1000);
+        const qint64 now = ProcMem::treeCpuTicks(::getpid());
+        quietSeconds = (now - before) * 10 < ticksPerSecond ? quietSeconds + 1 : 0;
+        before = now;
+    }
+    return timer.elapsed();
+}
+
 double threadCpuMs()
 {
     timespec t{};
@@ -529,9 +550,11 @@ int window(const QString &root, const WindowOptions &options)
     }
     out() << "markers_ready_ms=" << number(double(ready - loaded) / 1e6) << Qt::endl;
 
-    // What follows the load (the page's reports, the first frames) settles
-    // before the next figures.
-    wait(1000);
+    // What follows the load settles before the next figures: the page's
+    // reports and first frames, and the engine's own clearing up after
+    // tens of megabytes of script (a second or two of the page's process,
+    // a few seconds after the load). Frames drawn meanwhile are slower.
+    err() << "settled " << settle() << " ms after the markers were ready" << Qt::endl;
 
     int result = 0;
     if (options.search) {
@@ -546,16 +569,18 @@ int window(const QString &root, const WindowOptions &options)
         const int steps = evaluate(page, QString::fromLatin1(PanScript)).toInt();
         QVariantList deltas, work;
         QString mode;
+        int resizes = 0;
         for (int waited = 0; waited < 300000; waited += 200) {
             wait(200);
             const QVariantMap state = evaluate(page, QStringLiteral(
                 "window.__panBench ? { done: window.__panBench.done, mode: window.__panBench.mode,"
                 " deltas: window.__panBench.done ? window.__panBench.deltas : [],"
-                " work: window.__panBench.done ? window.__panBench.work : [] } : null")).toMap();
+                " work: window.__panBench.done ? window.__panBench.work : [], resizes: window.__panBench.resizes } : null")).toMap();
             if (state.value(QStringLiteral("done")).toBool()) {
                 deltas = state.value(QStringLiteral("deltas")).toList();
                 work = state.value(QStringLiteral("work")).toList();
                 mode = state.value(QStringLiteral("mode")).toString();
+                resizes = state.value(QStringLiteral("resizes")).toInt();
                 break;
             }
         }
@@ -568,7 +593,7 @@ int window(const QString &root, const WindowOptions &options)
                 frames << d.toDouble();
             for (const QVariant &w : std::as_const(work))
                 scripts << w.toDouble();
-            err() << "pan: " << steps << " moves (" << mode << "), " << frames.size() << " frames, median "
+            err() << "pan: " << steps << " moves (" << mode << ", " << resizes << " resizes of the view), " << frames.size() << " frames, median "
                   << number(BenchStats::median(frames)) << " ms, max "
                   << number(*std::max_element(frames.cbegin(), frames.cend())) << " ms; the page's own work per move: median "
                   << number(BenchStats::median(scripts)) << " ms, p95 " << number(BenchStats::percentile(scripts, 95))
@@ -649,14 +674,19 @@ int sections(const QString &root, const QStringList &scripts)
             return 1;
         }
         const QString script = QString::fromUtf8(source.readAll());
+        QElapsedTimer scriptTimer;
+        scriptTimer.start();
         QVariant value = evaluate(session.page, script);
+        const double firstMs = double(scriptTimer.nsecsElapsed()) / 1e6;
         // A script whose work goes on over several frames answers
         // {pending: true} until it is done.
         for (int waited = 0; value.toMap().value(QStringLiteral("pending")).toBool() && waited < 300000; waited += 100) {
             wait(100);
             value = evaluate(session.page, script);
         }
-        out() << file << ": " << QJsonDocument::fromVariant(value).toJson(QJsonDocument::Compact) << Qt::endl;
+        out() << file << ": first_answer_ms=" << number(firstMs) << " value="
+              << QJsonDocument::fromVariant(QVariantMap{{QStringLiteral("value"), value}}).toJson(QJsonDocument::Compact)
+              << Qt::endl;
     }
     return 0;
 }
