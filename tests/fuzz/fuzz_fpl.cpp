@@ -10,6 +10,8 @@
 #include "flightplan/textfile.h"
 #include "map/jstext.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
@@ -36,12 +38,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     plan.gridRows();
 
     // Written and read again, the plan gives the same file.
-    const QString written = plan.textLines.join(QString());
+    QString written = plan.textLines.join(QString());
     CFlightPlan again;
     FplFile::loadText(again, written);
     Fuzz::check(again.count() == plan.count(), "points lost on reading a written plan");
     Fuzz::check(again.version == plan.version, "version lost on reading a written plan");
-    const QString rewritten = again.textLines.join(QString());
+    QString rewritten = again.textLines.join(QString());
+    // A position a hair below zero is written "-0.000"; it reads back as
+    // zero, written "0.000". The same number: not a difference.
+    static const QRegularExpression negativeZero(QStringLiteral("(?<![0-9.])-(0\\.000)(?![0-9])"));
+    written.replace(negativeZero, QStringLiteral("\\1"));
+    rewritten.replace(negativeZero, QStringLiteral("\\1"));
     if (rewritten != written) {
         qsizetype at = 0;
         while (at < written.size() && at < rewritten.size() && written.at(at) == rewritten.at(at))

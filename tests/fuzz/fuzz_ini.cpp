@@ -1,8 +1,9 @@
 // The simulator's ini file as the start-position command rewrites it. The
 // first line of the input is the name of the start airport (it names the
 // situation file), the rest is the ini file. The rewrite must keep every
-// other line byte for byte, add no line, and give the same lines when run
-// twice; the file on disk must end up as the rewrite says.
+// other line byte for byte, add no line, and change nothing but a final
+// line end when run twice; the file on disk must end up as the rewrite
+// says.
 
 #include "fuzzsupport.h"
 
@@ -70,10 +71,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             Fuzz::check(is == was, "other line changed", QString::fromLatin1(was) + QStringLiteral(" -> ")
                                                                  + QString::fromLatin1(is));
     }
-    // A second rewrite changes no line. (Not byte for byte: the last line
-    // gets no line end, so a blank last line of the first file becomes the
-    // line end of the one before it.)
-    Fuzz::check(linesOf(SitFile::rewriteIni(out, sitName)) == linesOf(out), "rewrite is not stable");
+    // A second rewrite changes nothing, except that a line end closing
+    // the file ("\n" or "\r\n") goes: the last line gets no line end, so
+    // a file ending in a blank line loses that line each time.
+    QByteArray stable = out;
+    if (stable.endsWith('\n')) {
+        stable.chop(1);
+        if (stable.endsWith('\r'))
+            stable.chop(1);
+    }
+    Fuzz::check(SitFile::rewriteIni(out, sitName) == stable, "rewrite is not stable");
 
     // The same through the file the simulator reads.
     const QString dir = Fuzz::scratchDir();
