@@ -3,6 +3,8 @@
 #include <QAtomicInteger>
 #include <QSqlDatabase>
 
+#include <system_error>
+
 namespace {
 
 QString ownConnectionName(const QString &base)
@@ -25,7 +27,11 @@ CSectionBuilder::CSectionBuilder(const QString &connectionName, Build build)
     if (!caller.isValid() || file.isEmpty() || file.contains(QLatin1String(":memory:"))
         || file.contains(QLatin1String("mode=memory")))
         return;
-    m_result = std::async(std::launch::async, [this] { return buildOnOwnConnection(); });
+    try {
+        m_result = std::async(std::launch::async, [this] { return buildOnOwnConnection(); });
+    } catch (const std::system_error &) {
+        // No thread to be had: take() builds on the caller's thread.
+    }
 }
 
 CSectionBuilder::~CSectionBuilder()
@@ -55,7 +61,10 @@ CSectionBuilder::Result CSectionBuilder::buildOnOwnConnection() const
         if (!own.open())
             return result;
         result.section = m_build(own);
-        result.built = true;
+        // No rows may also be a statement that failed on this connection
+        // (a database locked by another program): the caller's connection
+        // then reads again, as it would have without this thread.
+        result.built = result.section.hasRows;
         own.close();
     }
     return result;

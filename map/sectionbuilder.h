@@ -12,9 +12,9 @@ class QSqlDatabase;
 // Builds one marker section on a thread of its own while the caller builds
 // and sends the others: the page parses one section while the next is
 // built. The thread reads over a connection of its own to the same
-// database (a connection belongs to the thread that opened it); when that
-// connection cannot be opened, take() builds the section on the caller's
-// thread over the caller's connection instead.
+// database (a connection belongs to the thread that opened it). When that
+// connection cannot be opened or gives no rows, take() builds the section
+// on the caller's thread over the caller's connection instead.
 class CSectionBuilder
 {
 public:

@@ -491,6 +491,9 @@ void MapTest::waypointsOnThreadOfTheirOwn()
     memory = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("maptest-memory"));
 
+    const QSqlDatabase empty = database({QStringLiteral("WPT")}, {});
+    QVERIFY(!CSectionBuilder(empty.connectionName(), build).take().hasRows);
+
     const CMarkerSection none = CSectionBuilder(QStringLiteral("no-such-connection"), build).take();
     QVERIFY(!none.hasRows);
     QVERIFY(none.script.isEmpty());
