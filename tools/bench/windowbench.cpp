@@ -190,8 +190,7 @@ const char *const ReadyProbe = R"JS(
 const char *const PanScript = R"JS(
 (function () {
     var m = window.__benchMap;
-    var B = window.__panBench = { deltas: [], work: [], done: false, mode: m ? 'leaflet' : 'page', resizes: 0 };
-    window.addEventListener('resize', function () { B.resizes += 1; });
+    var B = window.__panBench = { deltas: [], work: [], done: false, mode: m ? 'leaflet' : 'page' };
     var centre = [48.5, 8.0];
     var steps = [];
     [5, 6, 7, 8, 9].forEach(function (zoom) {
@@ -569,18 +568,16 @@ int window(const QString &root, const WindowOptions &options)
         const int steps = evaluate(page, QString::fromLatin1(PanScript)).toInt();
         QVariantList deltas, work;
         QString mode;
-        int resizes = 0;
         for (int waited = 0; waited < 300000; waited += 200) {
             wait(200);
             const QVariantMap state = evaluate(page, QStringLiteral(
                 "window.__panBench ? { done: window.__panBench.done, mode: window.__panBench.mode,"
                 " deltas: window.__panBench.done ? window.__panBench.deltas : [],"
-                " work: window.__panBench.done ? window.__panBench.work : [], resizes: window.__panBench.resizes } : null")).toMap();
+                " work: window.__panBench.done ? window.__panBench.work : [] } : null")).toMap();
             if (state.value(QStringLiteral("done")).toBool()) {
                 deltas = state.value(QStringLiteral("deltas")).toList();
                 work = state.value(QStringLiteral("work")).toList();
                 mode = state.value(QStringLiteral("mode")).toString();
-                resizes = state.value(QStringLiteral("resizes")).toInt();
                 break;
             }
         }
@@ -593,7 +590,7 @@ int window(const QString &root, const WindowOptions &options)
                 frames << d.toDouble();
             for (const QVariant &w : std::as_const(work))
                 scripts << w.toDouble();
-            err() << "pan: " << steps << " moves (" << mode << ", " << resizes << " resizes of the view), " << frames.size() << " frames, median "
+            err() << "pan: " << steps << " moves (" << mode << "), " << frames.size() << " frames, median "
                   << number(BenchStats::median(frames)) << " ms, max "
                   << number(*std::max_element(frames.cbegin(), frames.cend())) << " ms; the page's own work per move: median "
                   << number(BenchStats::median(scripts)) << " ms, p95 " << number(BenchStats::percentile(scripts, 95))
