@@ -5,6 +5,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 
 #include <algorithm>
@@ -220,24 +221,49 @@ QString CMarkerScript::waypointInfo(const QString &iden, const QString &name, in
     return out;
 }
 
-CMarkerSection CMarkerScript::airports(const QSqlDatabase &gen, bool showAirports)
+namespace {
+
+// One marker section: each row of `statement` appended by `appendRow` as
+// one call (the separator is written before it), then the `tail` calls
+// that publish the markers and set their managers. No row: nothing to
+// send.
+template <typename AppendRow>
+CMarkerSection markerSection(const QSqlDatabase &db, const QString &statement, AppendRow appendRow,
+                             const QStringList &tail)
 {
     CMarkerSection section;
-    if (!gen.isValid())
+    if (!db.isValid())
         return section;
-    QSqlQuery query(gen);
-    if (!run(query, QStringLiteral("SELECT iden, name, alat, alon FROM APT")))
+    QSqlQuery query(db);
+    if (!run(query, statement))
         return section;
 
     QString &out = section.script;
     bool first = true;
     while (query.next()) {
+        nextCall(out, first);
+        appendRow(out, query);
+        ++section.count;
+    }
+    if (section.count == 0) {
+        out.clear();
+        return section;
+    }
+    section.hasRows = true;
+    for (const QString &call : tail)
+        addCall(out, first, call);
+    return section;
+}
+
+} // namespace
+
+CMarkerSection CMarkerScript::airports(const QSqlDatabase &gen, bool showAirports)
+{
+    const auto appendRow = [](QString &out, const QSqlQuery &query) {
         const QString iden = query.value(Apt::iden).toString();
         const QString name = query.value(Apt::name).toString();
         const double lat = number(query.value(Apt::alat));
         const double lon = number(query.value(Apt::alon));
-
-        nextCall(out, first);
         out += QLatin1String("addAPTMarker(");
         out += position(lat, lon);
         out += u',';
@@ -247,31 +273,16 @@ CMarkerSection CMarkerScript::airports(const QSqlDatabase &gen, bool showAirport
         appendAirportInfo(out, iden, name, lat, lon, true);
         out += u'"';
         out += u')';
-        ++section.count;
-    }
-    if (section.count == 0) {
-        out.clear();
-        return section;
-    }
-    section.hasRows = true;
-    addCall(out, first, QStringLiteral("pushAPT();"));
+    };
+    QStringList tail{QStringLiteral("pushAPT();")};
     if (!showAirports)
-        addCall(out, first, QStringLiteral("ArptMgr.clearMarkers()"));
-    return section;
+        tail << QStringLiteral("ArptMgr.clearMarkers()");
+    return markerSection(gen, QStringLiteral("SELECT iden, name, alat, alon FROM APT"), appendRow, tail);
 }
 
 CMarkerSection CMarkerScript::navaids(const QSqlDatabase &gen, const CMarkerLayers &layers)
 {
-    CMarkerSection section;
-    if (!gen.isValid())
-        return section;
-    QSqlQuery query(gen);
-    if (!run(query, QStringLiteral("SELECT ukey, iden, name, nfrq, ntyp, nuse, nlat, nlon FROM NAV")))
-        return section;
-
-    QString &out = section.script;
-    bool first = true;
-    while (query.next()) {
+    const auto appendRow = [](QString &out, const QSqlQuery &query) {
         const QString ukey = query.value(Nav::ukey).toString();
         const QString iden = query.value(Nav::iden).toString();
         const QString name = query.value(Nav::name).toString();
@@ -280,8 +291,6 @@ CMarkerSection CMarkerScript::navaids(const QSqlDatabase &gen, const CMarkerLaye
         const double lat = number(query.value(Nav::nlat));
         const double lon = number(query.value(Nav::nlon));
         const bool ndb = type == 8 || type == 24;
-
-        nextCall(out, first);
         out += ndb ? QLatin1String("addNDBMarker(") : QLatin1String("addVORMarker(");
         out += position(lat, lon);
         out += u',';
@@ -293,42 +302,27 @@ CMarkerSection CMarkerScript::navaids(const QSqlDatabase &gen, const CMarkerLaye
         appendNavaidInfo(out, ndb, iden, name, frequency, lat, lon, true);
         out += u'"';
         out += u')';
-        ++section.count;
-    }
-    if (section.count == 0) {
-        out.clear();
-        return section;
-    }
-    section.hasRows = true;
-    addCall(out, first, QStringLiteral("addNavMgr();"));
-    addCall(out, first, layers.vor ? QStringLiteral("VORMgr.addMarkers(listVOR)") : QStringLiteral("VORMgr.clearMarkers()"));
-    addCall(out, first, layers.ndbRte ? QStringLiteral("NDBRteMgr.addMarkers(listNDBRte)")
-                                      : QStringLiteral("NDBRteMgr.clearMarkers()"));
-    addCall(out, first, layers.ndbTerm ? QStringLiteral("NDBTermMgr.addMarkers(listNDBTerm)")
-                                       : QStringLiteral("NDBTermMgr.clearMarkers()"));
-    return section;
+    };
+    const QStringList tail{
+        QStringLiteral("addNavMgr();"),
+        layers.vor ? QStringLiteral("VORMgr.addMarkers(listVOR)") : QStringLiteral("VORMgr.clearMarkers()"),
+        layers.ndbRte ? QStringLiteral("NDBRteMgr.addMarkers(listNDBRte)") : QStringLiteral("NDBRteMgr.clearMarkers()"),
+        layers.ndbTerm ? QStringLiteral("NDBTermMgr.addMarkers(listNDBTerm)")
+                       : QStringLiteral("NDBTermMgr.clearMarkers()"),
+    };
+    return markerSection(gen, QStringLiteral("SELECT ukey, iden, name, nfrq, ntyp, nuse, nlat, nlon FROM NAV"),
+                         appendRow, tail);
 }
 
 CMarkerSection CMarkerScript::waypoints(const QSqlDatabase &wpt, const CMarkerLayers &layers)
 {
-    CMarkerSection section;
-    if (!wpt.isValid())
-        return section;
-    QSqlQuery query(wpt);
-    if (!run(query, QStringLiteral("SELECT iden, ukey, name, wuse, wlat, wlon FROM WPT WHERE wloc = 78")))
-        return section;
-
-    QString &out = section.script;
-    bool first = true;
-    while (query.next()) {
+    const auto appendRow = [](QString &out, const QSqlQuery &query) {
         const QString iden = query.value(Wpt::iden).toString();
         const QString ukey = query.value(Wpt::ukey).toString();
         const QString name = query.value(Wpt::name).toString();
         const int usage = integer(query.value(Wpt::wuse));
         const double lat = number(query.value(Wpt::wlat));
         const double lon = number(query.value(Wpt::wlon));
-
-        nextCall(out, first);
         out += QLatin1String("addWPTMarker(");
         out += position(lat, lon);
         out += u',';
@@ -340,21 +334,16 @@ CMarkerSection CMarkerScript::waypoints(const QSqlDatabase &wpt, const CMarkerLa
         appendWaypointInfo(out, iden, name, usage, lat, lon, true);
         out += u'"';
         out += u')';
-        ++section.count;
-    }
-    if (section.count == 0) {
-        out.clear();
-        return section;
-    }
-    section.hasRows = true;
-    addCall(out, first, QStringLiteral("addWptMgr();"));
-    addCall(out, first, layers.wptRte ? QStringLiteral("WPTRteMgr.addMarkers(listWptRte)")
-                                      : QStringLiteral("WPTRteMgr.clearMarkers()"));
-    addCall(out, first, layers.wptTerm ? QStringLiteral("WPTTermMgr.addMarkers(listWptTerm)")
-                                       : QStringLiteral("WPTTermMgr.clearMarkers()"));
-    addCall(out, first, layers.wptVfr ? QStringLiteral("WPTVfrMgr.addMarkers(listWptVfr)")
-                                      : QStringLiteral("WPTVfrMgr.clearMarkers()"));
-    return section;
+    };
+    const QStringList tail{
+        QStringLiteral("addWptMgr();"),
+        layers.wptRte ? QStringLiteral("WPTRteMgr.addMarkers(listWptRte)") : QStringLiteral("WPTRteMgr.clearMarkers()"),
+        layers.wptTerm ? QStringLiteral("WPTTermMgr.addMarkers(listWptTerm)")
+                       : QStringLiteral("WPTTermMgr.clearMarkers()"),
+        layers.wptVfr ? QStringLiteral("WPTVfrMgr.addMarkers(listWptVfr)") : QStringLiteral("WPTVfrMgr.clearMarkers()"),
+    };
+    return markerSection(wpt, QStringLiteral("SELECT iden, ukey, name, wuse, wlat, wlon FROM WPT WHERE wloc = 78"),
+                         appendRow, tail);
 }
 
 CMarkerSection CMarkerScript::routes(const QSqlDatabase &route, const CMarkerLayers &layers)
