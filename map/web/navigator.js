@@ -238,6 +238,11 @@
     // once and moved, never animated.
     var canvasPool = [];
 
+    // A tile's side in device pixels.
+    function tileDevicePixels() {
+        return Math.round(TILE * (window.devicePixelRatio || 1));
+    }
+
     function newTileCanvas(size) {
         var canvas = document.createElement('canvas');
         canvas.width = canvas.height = size;
@@ -248,7 +253,7 @@
     // dozen are set up beforehand, while the page is idle.
     var POOL_READY = 96;
     function fillCanvasPool(deadline) {
-        var size = Math.round(TILE * (window.devicePixelRatio || 1));
+        var size = tileDevicePixels();
         while (canvasPool.length < POOL_READY && deadline.timeRemaining() > 2) {
             var canvas = newTileCanvas(size);
             var ctx = canvas.getContext('2d', { willReadFrequently: true });
@@ -268,7 +273,7 @@
 
     function tileCanvas(coords) {
         var ratio = window.devicePixelRatio || 1;
-        var size = Math.round(TILE * ratio);
+        var size = tileDevicePixels();
         var canvas = canvasPool.pop();
         if (!canvas || canvas.width !== size)
             canvas = newTileCanvas(size);
@@ -367,7 +372,7 @@
                 if (e.tile._job)
                     e.tile._job.cancelled = true;
                 e.tile._job = null;
-                if (canvasPool.length < 160 && e.tile.width === Math.round(TILE * (window.devicePixelRatio || 1)))
+                if (canvasPool.length < 160 && e.tile.width === tileDevicePixels())
                     canvasPool.push(e.tile);
             });
         },
