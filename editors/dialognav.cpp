@@ -6,6 +6,7 @@
 #include "data/backup.h"
 #include "editors/dialoglatlon.h"
 #include "editors/editorstore.h"
+#include "editors/markertitle.h"
 #include "editors/updatefile.h"
 #include "map/jstext.h"
 
@@ -81,7 +82,10 @@ void CDialogNav::setData(const QSqlQuery &qry)
     ui->leIden->setText(m_row.iden);
     ui->leName->setText(m_row.name);
     ui->sbFreq->setValue(m_row.nfrq);
+    // A country outside the list selects no entry and is kept, shown in
+    // place of one, until the user picks another.
     ui->cbCtry->setCurrentIndex(ui->cbCtry->findText(m_row.ctry, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    ui->cbCtry->setPlaceholderText(m_row.ctry);
     checkType(CNavaidRecord::typeOfCode(m_row.ntyp));
     checkUsage(CNavaidRecord::usageOfCode(m_row.nuse));
     ui->sbLat->setText(m_row.nlat);
@@ -143,6 +147,11 @@ void CDialogNav::checkUsage(CNavaidRecord::Usage usage)
         radio->setAutoExclusive(true);
 }
 
+QString CDialogNav::country() const
+{
+    return ui->cbCtry->currentIndex() >= 0 ? ui->cbCtry->currentText() : m_row.ctry;
+}
+
 void CDialogNav::on_cbCtry_currentIndexChanged(int index)
 {
     Q_UNUSED(index);
@@ -179,7 +188,7 @@ void CDialogNav::buildKey(const QString &ident)
     const QString upper = ident.toUpper();
     if (ui->leIden->text() != upper)
         ui->leIden->setText(upper);
-    const QString prefix = CNavaidRecord::keyPrefix(ui->cbCtry->currentText(), checkedType(), upper);
+    const QString prefix = CNavaidRecord::keyPrefix(country(), m_row.keyDigitFor(checkedType()), upper);
     const CEditorStore::KeyProposal proposal = CEditorStore::proposeNavaidKey(gen(), prefix);
     if (!proposal.ok) {
         qWarning() << "CDialogNav::buildKey: no key for" << prefix;
@@ -203,9 +212,11 @@ CNavaidRecord CDialogNav::formRecord() const
     r.iden = ui->leIden->text();
     r.name = ui->leName->text();
     r.nfrq = ui->sbFreq->value();
-    r.ctry = ui->cbCtry->currentText();
-    r.ntyp = CNavaidRecord::typeCode(checkedType());
-    r.nuse = CNavaidRecord::usageCode(checkedUsage());
+    r.ctry = country();
+    // What the form has no radio for stays as stored.
+    r.ntyp = CNavaidRecord::typeToWrite(m_row.ntyp, checkedType());
+    const CNavaidRecord::Usage usage = checkedUsage();
+    r.nuse = usage == CNavaidRecord::usageOfCode(m_row.nuse) ? m_row.nuse : CNavaidRecord::usageCode(usage);
     r.nlat = ui->sbLat->text();
     r.nlon = ui->sbLon->text();
     return r;
@@ -243,13 +254,16 @@ void CDialogNav::on_pbOK_clicked()
         if (!CBackup::confirmConnection(CNavGlobalVar::instance()->genName))
             return;
         QString error;
-        if (CEditorStore::replaceNavaid(gen(), row, &error)) {
-            prompt().inform(tr("Nouveau NAVAID"), tr("%1 a été modifié/ajouté à la base GEN.db").arg(name));
-        } else {
+        if (!CEditorStore::replaceNavaid(gen(), row, &error)) {
+            // Nothing else happens: no update file, no marker, and the
+            // dialog stays open with what was typed.
             qWarning() << "CDialogNav::on_pbOK_clicked REPLACE:" << error;
-            prompt().inform(tr("Nouveau NAVAID: mise à jour"),
-                            tr("Une erreur s'est produite pendant la modification/ajout de %1").arg(name));
+            prompt().warn(tr("Nouveau NAVAID: mise à jour"),
+                          tr("Une erreur s'est produite pendant la modification/ajout de %1 dans la base GEN.db :\n%2")
+                                  .arg(name, error));
+            return;
         }
+        prompt().inform(tr("Nouveau NAVAID"), tr("%1 a été modifié/ajouté à la base GEN.db").arg(name));
     }
 
     if (ui->cbSaveCSV->isChecked()) {
@@ -261,7 +275,7 @@ void CDialogNav::on_pbOK_clicked()
                           tr("Le fichier d'export pour %1\nn'a pas pu être enregistré dans %2").arg(name, m_exportPath));
     }
 
-    mapCommand = row.mapCommand();
+    mapCommand = row.mapCommand(CMarkerTitle::longerKeys(gen(), QStringLiteral("NAV"), row.ukey));
     accept();
 }
 

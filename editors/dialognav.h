@@ -54,6 +54,8 @@ private:
     CNavaidRecord::Usage checkedUsage() const;
     void checkType(CNavaidRecord::Type type);
     void checkUsage(CNavaidRecord::Usage usage);
+    // The country picked, or, while none is, the stored one.
+    QString country() const;
     // The row as the form and the carried values make it.
     CNavaidRecord formRecord() const;
 

@@ -6,6 +6,7 @@
 #include "data/backup.h"
 #include "editors/dialoglatlon.h"
 #include "editors/editorstore.h"
+#include "editors/markertitle.h"
 #include "editors/updatefile.h"
 #include "map/jstext.h"
 
@@ -98,6 +99,22 @@ void CDialogWpt::checkCode(const QList<std::pair<QRadioButton *, int>> &radios, 
         radio->setAutoExclusive(true);
 }
 
+int CDialogWpt::codeToWrite(const QList<std::pair<QRadioButton *, int>> &radios, int stored)
+{
+    const int checked = checkedCode(radios);
+    bool storedHasRadio = false;
+    for (const auto &[radio, code] : radios)
+        storedHasRadio = storedHasRadio || code == stored;
+    // Unchanged since the form was filled: the stored code, even one
+    // without a radio.
+    return checked == (storedHasRadio ? stored : 0) ? stored : checked;
+}
+
+QString CDialogWpt::country() const
+{
+    return ui->cbCtry->currentIndex() >= 0 ? ui->cbCtry->currentText() : m_row.ctry;
+}
+
 void CDialogWpt::setData(const QSqlQuery &qry)
 {
     m_row = CWaypointRecord::fromQuery(qry);
@@ -106,7 +123,10 @@ void CDialogWpt::setData(const QSqlQuery &qry)
     ui->leIden->setText(m_row.iden);
     ui->leUkey->setText(m_row.ukey);
     ui->leName->setText(m_row.name);
+    // A country outside the list selects no entry and is kept, shown in
+    // place of one, until the user picks another.
     ui->cbCtry->setCurrentIndex(ui->cbCtry->findText(m_row.ctry, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    ui->cbCtry->setPlaceholderText(m_row.ctry);
     checkCode(typeRadios(), m_row.wtyp);
     checkCode(usageRadios(), m_row.wuse);
     ui->sbLat->setText(m_row.wlat);
@@ -141,7 +161,7 @@ void CDialogWpt::on_leName_textEdited(QString arg1)
     if (ui->leName->text() != name)
         ui->leName->setText(name);
     ui->leIden->setText(CWaypointRecord::identForName(name));
-    ui->leUkey->setText(CWaypointRecord::keyForName(name, ui->cbCtry->currentText()));
+    ui->leUkey->setText(CWaypointRecord::keyForName(name, country()));
 }
 
 CWaypointRecord CDialogWpt::formRecord() const
@@ -151,9 +171,9 @@ CWaypointRecord CDialogWpt::formRecord() const
     r.iden = ui->leIden->text();
     r.ukey = ui->leUkey->text();
     r.name = ui->leName->text();
-    r.ctry = ui->cbCtry->currentText();
-    r.wtyp = checkedCode(typeRadios());
-    r.wuse = checkedCode(usageRadios());
+    r.ctry = country();
+    r.wtyp = codeToWrite(typeRadios(), m_row.wtyp);
+    r.wuse = codeToWrite(usageRadios(), m_row.wuse);
     r.wlat = ui->sbLat->text();
     r.wlon = ui->sbLon->text();
     return r;
@@ -163,6 +183,12 @@ void CDialogWpt::on_pbOK_clicked()
 {
     const CWaypointRecord row = formRecord();
     const QString name = row.name;
+
+    // A waypoint without a key cannot be found again (nor deleted) from its marker.
+    if (row.ukey.trimmed().isEmpty()) {
+        prompt().warn(tr("Nouveau WAYPOINT"), tr("La clé unique est vide.\nSaisissez le nom ou la clé du waypoint."));
+        return;
+    }
 
     // REPLACE would silently take the place of another waypoint of that key.
     if (row.ukey != m_openedKey && CEditorStore::keyExists(wptDb(), QStringLiteral("WPT"), row.ukey) == 1) {
@@ -178,13 +204,16 @@ void CDialogWpt::on_pbOK_clicked()
         if (!CBackup::confirmConnection(CNavGlobalVar::instance()->wptName))
             return;
         QString error;
-        if (CEditorStore::replaceWaypoint(wptDb(), row, &error)) {
-            prompt().inform(tr("Nouveau WAYPOINT"), tr("%1 a été modifié/ajouté à la base WPT.db").arg(name));
-        } else {
+        if (!CEditorStore::replaceWaypoint(wptDb(), row, &error)) {
+            // Nothing else happens: no update file, no marker, and the
+            // dialog stays open with what was typed.
             qWarning() << "CDialogWpt::on_pbOK_clicked REPLACE:" << error;
-            prompt().inform(tr("Nouveau WAYPOINT: mise à jour"),
-                            tr("Une erreur s'est produite\n pendant la modification/ajout de %1").arg(name));
+            prompt().warn(tr("Nouveau WAYPOINT: mise à jour"),
+                          tr("Une erreur s'est produite\n pendant la modification/ajout de %1 dans la base WPT.db :\n%2")
+                                  .arg(name, error));
+            return;
         }
+        prompt().inform(tr("Nouveau WAYPOINT"), tr("%1 a été modifié/ajouté à la base WPT.db").arg(name));
     }
 
     if (ui->cbSaveCSV->isChecked()) {
@@ -196,7 +225,7 @@ void CDialogWpt::on_pbOK_clicked()
                           tr("Le fichier d'export pour %1\nn'a pas pu être enregistré dans %2").arg(name, m_exportPath));
     }
 
-    mapCommand = row.mapCommand();
+    mapCommand = row.mapCommand(CMarkerTitle::longerKeys(wptDb(), QStringLiteral("WPT"), row.ukey));
     accept();
 }
 

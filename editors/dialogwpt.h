@@ -48,6 +48,11 @@ private:
     QList<std::pair<QRadioButton *, int>> usageRadios() const;
     static int checkedCode(const QList<std::pair<QRadioButton *, int>> &radios);
     static void checkCode(const QList<std::pair<QRadioButton *, int>> &radios, int code);
+    // The code of the checked radio, or the stored code while the radios
+    // are as the stored one left them (a code without a radio is kept).
+    static int codeToWrite(const QList<std::pair<QRadioButton *, int>> &radios, int stored);
+    // The country picked, or, while none is, the stored one.
+    QString country() const;
     CWaypointRecord formRecord() const;
 
     Ui::CDialogWpt *ui;

@@ -4,7 +4,6 @@
 #include "app/prompt.h"
 #include "data/backup.h"
 #include "data/coordinates.h"
-#include "data/schema.h"
 #include "data/sqlmgr.h"
 #include "editors/dialognav.h"
 #include "editors/dialogwpt.h"
@@ -15,7 +14,6 @@
 #include <QDebug>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 #include <memory>
 
@@ -25,7 +23,6 @@ namespace {
 struct Deletion {
     const char *slot;       // for the log
     QString connection;
-    bool (SqlMgr::*select)(const QString &, bool, QSqlQuery *);
     bool (*remove)(SqlMgr *, const QSqlDatabase &, const QString &, QString *);
     QString (*record)(const QString &);
     QString table;
@@ -39,25 +36,19 @@ struct Deletion {
     QString exportFailed;   // %1: the name
 };
 
-// The row's own key, as the look-up found it.
-QString rowKey(const QSqlQuery &query, const QString &table)
-{
-    return query.value(query.record().indexOf(CSchema::keyColumn(table))).toString();
-}
-
 // Deletes the navaid or waypoint a marker title names, after asking, and
 // records the deletion in an update file when the user asks for it.
 void deleteFromDB(MainWindow *window, CNavGlobalVar *config, const QString &title, bool navaid)
 {
     const Deletion d = navaid
-            ? Deletion{"MainWindow::sDelNavFromDB", config->genName, &SqlMgr::selectNAV, &CEditorStore::deleteNavaid,
+            ? Deletion{"MainWindow::sDelNavFromDB", config->genName, &CEditorStore::deleteNavaid,
                        &CEditorStore::navaidDeletionRecord, QStringLiteral("NAV"),
                        QStringLiteral("delNavaid();theLast == null;"), MainWindow::tr("Suppression d'un navaid"),
                        MainWindow::tr("Suppression/export d'un navaid"), MainWindow::tr("Le point sélectionné n'existe pas dans la base"),
                        MainWindow::tr("Le navaid %1 a été effacé"), MainWindow::tr("Le navaid %1 n'a pas pu être effacé de la base."),
                        MainWindow::tr("Le navaid %1 a été effacé et enregistrer pour export \ndans %2"),
                        MainWindow::tr("Le navaid %1 a été effacé mais l'export à échoué")}
-            : Deletion{"MainWindow::sDelWptFromDB", config->wptName, &SqlMgr::selectWPT, &CEditorStore::deleteWaypoint,
+            : Deletion{"MainWindow::sDelWptFromDB", config->wptName, &CEditorStore::deleteWaypoint,
                        &CEditorStore::waypointDeletionRecord, QStringLiteral("WPT"),
                        QStringLiteral("delWaypoint();theLast == null;"), MainWindow::tr("Suppression d'un waypoint"),
                        MainWindow::tr("Suppression/export d'un waypoint"), MainWindow::tr("Le waypoint sélectionné n'existe pas dans la base"),
@@ -65,20 +56,15 @@ void deleteFromDB(MainWindow *window, CNavGlobalVar *config, const QString &titl
                        MainWindow::tr("Le waypoint %1 a été effacé et enregistrer pour export \ndans %2"),
                        MainWindow::tr("Le waypoint %1 a été effacé mais l'export à échoué")};
 
-    const CMarkerTitle marker = CMarkerTitle::parse(title);
+    // Only the row whose key the title names, exactly: never one that merely
+    // shares its ident or name.
     const QSqlDatabase db = QSqlDatabase::database(d.connection);
-    QSqlQuery query(db);
-    // The manager in a variable of its own: GCC 12's vptr check of
-    // "config->sqlMgr->*select" reads a wrong address and stops the
-    // sanitizer build.
-    SqlMgr *const sqlMgr = config->sqlMgr;
-    if (!marker.hasKey || !sqlMgr || !(sqlMgr->*d.select)(marker.key, true, &query)) {
+    const CMarkerTitle marker = CMarkerTitle::find(db, d.table, title);
+    if (!marker.found || !config->sqlMgr) {
         prompt().inform(d.title, d.notFound);
         return;
     }
-    // What is deleted is the row the user confirmed, whatever the title said.
-    const QString key = rowKey(query, d.table);
-    query.finish();
+    const QString key = marker.key;
 
     const QString erase = MainWindow::tr("Effacer");
     const QString eraseExport = MainWindow::tr("Effacer\n& Exporter");
@@ -131,9 +117,8 @@ void MainWindow::sAddWptToDB(QString title, double lat, double lon)
     if (title.isEmpty()) {
         dialog = std::make_unique<CDialogWpt>(lat * 3600, Coord::inTurn(lon * 3600), this);
     } else {
-        const CMarkerTitle marker = CMarkerTitle::parse(title);
-        QSqlQuery query(QSqlDatabase::database(m_config->wptName));
-        if (!marker.hasKey || !m_config->sqlMgr || !m_config->sqlMgr->selectWPT(marker.key, true, &query)) {
+        QSqlQuery query;
+        if (!CMarkerTitle::find(QSqlDatabase::database(m_config->wptName), QStringLiteral("WPT"), title, &query).found) {
             prompt().inform(tr("Modification d'un waypoint"), tr("Le waypoint %1 n'existe pas dans la base").arg(title));
             return;
         }
@@ -151,9 +136,8 @@ void MainWindow::sAddNavToDB(QString title, double lat, double lon)
     if (title.isEmpty()) {
         dialog = std::make_unique<CDialogNav>(lat * 3600, Coord::inTurn(lon * 3600), this);
     } else {
-        const CMarkerTitle marker = CMarkerTitle::parse(title);
-        QSqlQuery query(QSqlDatabase::database(m_config->genName));
-        if (!marker.hasKey || !m_config->sqlMgr || !m_config->sqlMgr->selectNAV(marker.key, true, &query)) {
+        QSqlQuery query;
+        if (!CMarkerTitle::find(QSqlDatabase::database(m_config->genName), QStringLiteral("NAV"), title, &query).found) {
             prompt().inform(tr("Modification d'un navaid"), tr("Le navaid %1 n'existe pas dans la base").arg(title));
             return;
         }

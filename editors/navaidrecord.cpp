@@ -1,6 +1,7 @@
 #include "editors/navaidrecord.h"
 
 #include "data/globalvar.h"
+#include "editors/markertitle.h"
 #include "editors/updatefile.h"
 #include "map/jstext.h"
 
@@ -16,7 +17,7 @@ struct TypeCodes {
     int keyDigit;
 };
 
-// A TACAN is filed under 4 by the simulator's data and written back as 5.
+// A TACAN is filed under 4 by the simulator's data; the editor writes 5.
 constexpr TypeCodes typeCodes[] = {
     {CNavaidRecord::Vor, 1, 1, 1},
     {CNavaidRecord::Tacan, 5, 4, 2},
@@ -46,9 +47,14 @@ int CNavaidRecord::typeCode(Type type)
 CNavaidRecord::Type CNavaidRecord::typeOfCode(int ntyp)
 {
     for (const TypeCodes &c : typeCodes)
-        if (c.loaded == ntyp)
+        if (c.loaded == ntyp || c.written == ntyp)
             return c.type;
     return NoType;
+}
+
+int CNavaidRecord::typeToWrite(int storedNtyp, Type checked)
+{
+    return checked == typeOfCode(storedNtyp) ? storedNtyp : typeCode(checked);
 }
 
 int CNavaidRecord::keyDigit(Type type)
@@ -74,9 +80,21 @@ bool CNavaidRecord::frequencyInRange(int ntyp, double frequency)
     return frequency >= 108 && frequency < 118;
 }
 
-QString CNavaidRecord::keyPrefix(const QString &country, Type type, const QString &ident)
+QString CNavaidRecord::keyPrefix(const QString &country, int keyDigit, const QString &ident)
 {
-    return country + QString::number(keyDigit(type)) + ident;
+    return country + QString::number(keyDigit) + ident;
+}
+
+int CNavaidRecord::keyDigitFor(Type checked) const
+{
+    if (checked != typeOfCode(ntyp))
+        return keyDigit(checked);
+    if (!ctry.isEmpty() && ukey.size() > ctry.size() && ukey.startsWith(ctry)) {
+        const QChar digit = ukey.at(ctry.size());
+        if (digit >= u'0' && digit <= u'9')
+            return digit.digitValue();
+    }
+    return keyDigit(checked);
 }
 
 CNavaidRecord CNavaidRecord::fromQuery(const QSqlQuery &query)
@@ -143,20 +161,18 @@ QString CNavaidRecord::info() const
              CGlobalVar::longitudeText(lon, false)});
 }
 
-QString CNavaidRecord::mapCommand() const
+QString CNavaidRecord::mapCommand(const QStringList &longerKeys) const
 {
     QString pattern;
     int code = 0;
-    if (isVorCode(ntyp)) {
-        pattern = QStringLiteral("addVORMarker2(%1,\"%2-%3\",%4,\"%5\")");
-        code = ntyp;
-    } else if (isNdbCode(ntyp)) {
-        pattern = QStringLiteral("addNDBMarker2(%1,\"%2-%3\",%4,\"%5\")");
+    if (isNdbCode(ntyp)) {
+        pattern = QStringLiteral("addNDBMarker2(%1,\"%2-%3\",%4,\"%5\",%6)");
         code = nuse;
     } else {
-        return QString();
+        pattern = QStringLiteral("addVORMarker2(%1,\"%2-%3\",%4,\"%5\",%6)");
+        code = ntyp;
     }
     const QString position = JsText::latLng(nlat.toDouble() / 3600, JsText::degreesInRange(nlon.toDouble() / 3600));
     return JsText::fill(pattern, {position, JsText::escape(name), JsText::escape(ukey), QString::number(code),
-                                  JsText::escape(info())});
+                                  JsText::escape(info()), CMarkerTitle::keyArguments(ukey, longerKeys)});
 }

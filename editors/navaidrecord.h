@@ -18,9 +18,15 @@ public:
 
     // ntyp written for a type: 1, 5, 8, 17, 24; 0 without a type.
     static int typeCode(Type type);
-    // The type a stored ntyp selects: 1, 4 (TACAN), 8, 17, 24; any other
-    // value selects none.
+    // The type a stored ntyp selects: the code each type writes (1, 5, 8,
+    // 17, 24) and 4, under which the simulator's data files TACANs; any
+    // other value selects none.
     static Type typeOfCode(int ntyp);
+    // The ntyp to write for the type checked on the form: the stored code
+    // as long as the form shows the type that code selected (so a code
+    // without a radio, or a TACAN filed under 4, is kept), else the code of
+    // the checked type.
+    static int typeToWrite(int storedNtyp, Type checked);
     // Digit of the key: VOR 1, TACAN 2, VOR DME 4, NDB 5, NDB DME 7; 0.
     static int keyDigit(Type type);
     // nuse: High 1, Low 2, Both 3, Terminal 4, RNAV 5; 0 without a usage.
@@ -28,12 +34,16 @@ public:
     static Usage usageOfCode(int nuse);
 
     static bool isNdbCode(int ntyp) { return ntyp == 8 || ntyp == 24; }
-    static bool isVorCode(int ntyp) { return ntyp == 1 || ntyp == 5 || ntyp == 17; }
     // NDBs: 180 <= kHz < 1750; every other code: 108 <= MHz < 118.
     static bool frequencyInRange(int ntyp, double frequency);
 
-    // Country, key digit of the type and ident: "FR1PGS".
-    static QString keyPrefix(const QString &country, Type type, const QString &ident);
+    // Country, key digit and ident: "FR1PGS".
+    static QString keyPrefix(const QString &country, int keyDigit, const QString &ident);
+    // The key digit for the type checked on the form of this row: while the
+    // form shows the stored type, the digit the stored key carries after
+    // the stored country (a type without a radio has one too: 3 for the
+    // 16s), else the checked type's digit.
+    int keyDigitFor(Type checked) const;
 
     // The row the query stands on (SELECT * on NAV); positions as stored,
     // as the form shows them (nlat and nlon in fixed-point, 2 decimals).
@@ -43,9 +53,10 @@ public:
     QStringList values() const;
     // "GEN;NAV;+;" and the 17 values.
     QString updateRecord() const;
-    // addVORMarker2 for the VOR family (1, 5, 17), addNDBMarker2 for NDBs
-    // (8, 24); empty for any other type code.
-    QString mapCommand() const;
+    // addNDBMarker2 for NDBs (8, 24), addVORMarker2 for every other type,
+    // as the map loads them; after the info text the key arguments of
+    // CMarkerTitle, with the longer keys given.
+    QString mapCommand(const QStringList &longerKeys = {}) const;
     // The info HTML of the marker.
     QString info() const;
 

@@ -1,6 +1,7 @@
 #include "editors/waypointrecord.h"
 
 #include "data/globalvar.h"
+#include "editors/markertitle.h"
 #include "editors/updatefile.h"
 #include "map/jstext.h"
 
@@ -106,10 +107,10 @@ QString CWaypointRecord::info() const
              CGlobalVar::longitudeText(JsText::arcSecondsInHalfTurn(wlon.toDouble()), false)});
 }
 
-QString CWaypointRecord::mapCommand() const
+QString CWaypointRecord::mapCommand(const QStringList &longerKeys) const
 {
     const QString position = JsText::latLng(wlat.toDouble() / 3600, JsText::degreesInRange(wlon.toDouble() / 3600));
-    return JsText::fill(QStringLiteral("addWPTMarker2(%1,\"%2-%3\",%4,\"%5\")"),
+    return JsText::fill(QStringLiteral("addWPTMarker2(%1,\"%2-%3\",%4,\"%5\",%6)"),
                         {position, JsText::escape(name), JsText::escape(ukey), QString::number(wuse ? wuse : 4),
-                         JsText::escape(info())});
+                         JsText::escape(info()), CMarkerTitle::keyArguments(ukey, longerKeys)});
 }

@@ -33,8 +33,10 @@ public:
     QStringList values() const;
     // "WPT;WPT;+;" and the 16 values.
     QString updateRecord() const;
-    // addWPTMarker2 with the usage code (4 when none is set).
-    QString mapCommand() const;
+    // addWPTMarker2 with the usage code (4 when none is set); after the
+    // info text the key arguments of CMarkerTitle, with the longer keys
+    // given.
+    QString mapCommand(const QStringList &longerKeys = {}) const;
     QString info() const;
 
     QString tile = QStringLiteral("0");

@@ -4,6 +4,7 @@
 #include "app/navglobalvar.h"
 #include "app/prompt.h"
 #include "data/sqlmgr.h"
+#include "editors/markertitle.h"
 #include "flightplan/aircraft.h"
 #include "flightplan/flightplan.h"
 #include "map/jstext.h"
@@ -13,20 +14,6 @@
 #include <QSqlQuery>
 
 #include <cmath>
-
-namespace {
-
-// The key of a marker title "name-key": what follows the last dash.
-bool titleKey(const QString &title, QString *key)
-{
-    const qsizetype dash = title.lastIndexOf(u'-');
-    if (dash < 0)
-        return false;
-    *key = title.mid(dash + 1);
-    return true;
-}
-
-} // namespace
 
 void MainWindow::setupFlightPlan()
 {
@@ -90,11 +77,8 @@ void MainWindow::sAddAptToFp(QString param)
 void MainWindow::sAddNavToFp(QString param)
 {
     CFlightPlan *fp = m_config ? m_config->flightPlan : nullptr;
-    QString key;
-    if (!fp || !m_config->sqlMgr || !titleKey(param, &key))
-        return;
-    QSqlQuery query(QSqlDatabase::database(m_config->genName));
-    if (!m_config->sqlMgr->selectNAV(key, true, &query) || !query.isValid())
+    QSqlQuery query;
+    if (!fp || !CMarkerTitle::find(QSqlDatabase::database(m_config->genName), QStringLiteral("NAV"), param, &query).found)
         return;
     PointPtr p = fp->newPoint();
     p->fromNAV(query);
@@ -105,11 +89,8 @@ void MainWindow::sAddNavToFp(QString param)
 void MainWindow::sAddWptToFp(QString param)
 {
     CFlightPlan *fp = m_config ? m_config->flightPlan : nullptr;
-    QString key;
-    if (!fp || !m_config->sqlMgr || !titleKey(param, &key))
-        return;
-    QSqlQuery query(QSqlDatabase::database(m_config->wptName));
-    if (!m_config->sqlMgr->selectWPT(key, true, &query) || !query.isValid())
+    QSqlQuery query;
+    if (!fp || !CMarkerTitle::find(QSqlDatabase::database(m_config->wptName), QStringLiteral("WPT"), param, &query).found)
         return;
     PointPtr p = fp->newPoint();
     p->fromWPT(query);

@@ -197,6 +197,12 @@ Change the identifier, the type or the country.</translation>
         <translation>An error occurred while changing/adding %1</translation>
     </message>
     <message>
+        <source>Une erreur s&apos;est produite pendant la modification/ajout de %1 dans la base GEN.db :
+%2</source>
+        <translation>An error occurred while changing/adding %1 in the GEN.db database:
+%2</translation>
+    </message>
+    <message>
         <source>Nouveau NAVAID: export</source>
         <translation>New NAVAID: export</translation>
     </message>
@@ -342,6 +348,20 @@ Do you want to replace it?</translation>
  pendant la modification/ajout de %1</source>
         <translation>An error occurred
 while changing/adding %1</translation>
+    </message>
+    <message>
+        <source>Une erreur s&apos;est produite
+ pendant la modification/ajout de %1 dans la base WPT.db :
+%2</source>
+        <translation>An error occurred
+while changing/adding %1 in the WPT.db database:
+%2</translation>
+    </message>
+    <message>
+        <source>La clé unique est vide.
+Saisissez le nom ou la clé du waypoint.</source>
+        <translation>The unique key is empty.
+Enter the name or the key of the waypoint.</translation>
     </message>
     <message>
         <source>Nouveau WAYPOINT: export</source>

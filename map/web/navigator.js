@@ -158,10 +158,18 @@
         return dash > 0 ? title.substring(0, dash) : title;
     }
 
-    // The key part of a marker title, empty when there is none.
-    function keyOf(title) {
-        var dash = title.lastIndexOf('-');
-        return dash >= 0 ? title.substring(dash + 1).trim() : '';
+    // The key a marker title "name-key" names, read against `keys`: name
+    // and key may both hold dashes, so it is the text after the first dash,
+    // from the left, that is one of the keys, compared exactly; empty when
+    // none is.
+    function keyIn(title, keys) {
+        var text = title.trim();
+        for (var dash = text.indexOf('-'); dash >= 0; dash = text.indexOf('-', dash + 1)) {
+            var rest = text.substring(dash + 1);
+            if (keys.indexOf(rest) >= 0)
+                return rest;
+        }
+        return '';
     }
 
     // An element holding plain text: names from the program never become HTML.
@@ -743,25 +751,31 @@
         return true;
     }
 
-    // A marker the editors send for a row replaces the marker of the same key
-    // (the row was written back under that key).
-    function replaceSameKey(fresh, listNames) {
-        var key = keyOf(fresh.title);
-        if (!key)
+    // A marker the editors send for a row replaces the markers of that row
+    // (it was written back under its key): those whose title names the key.
+    // The program gives the key, and the other existing keys that end with a
+    // dash and it: a title ending with one of those names that other row
+    // ("BAR-X-RAYBE" is X-RAYBE's marker, not RAYBE's). Without a key
+    // nothing is replaced.
+    function replaceSameKey(fresh, listNames, key, longerKeys) {
+        if (typeof key !== 'string' || !key)
             return;
+        var keys = [key].concat(Array.isArray(longerKeys) ? longerKeys.filter(function (k) {
+            return typeof k === 'string' && k;
+        }) : []);
         listNames.forEach(function (name) {
             var stale = window[name].filter(function (m) {
-                return m !== fresh && keyOf(m.title) === key;
+                return m !== fresh && keyIn(m.title, keys) === key;
             });
             stale.forEach(removeMarker);
         });
     }
 
     // Shows a marker of the editors at once.
-    function showNow(m, family) {
+    function showNow(m, family, key, longerKeys) {
         if (!m)
             return;
-        replaceSameKey(m, family);
+        replaceSameKey(m, family, key, longerKeys);
         m.pinned = true;
         pinned.push(m);
         publish(m.listName);
@@ -1261,20 +1275,21 @@
         return addMarker('WPT', list, pos, title, usage, info);
     };
 
-    // The editors' markers: into the list and on the map at once.
-    window.addVORMarker2 = function (pos, title, typeCode, info) {
+    // The editors' markers: into the list and on the map at once, in place
+    // of the markers of the row's key (see replaceSameKey).
+    window.addVORMarker2 = function (pos, title, typeCode, info, key, longerKeys) {
         var m = window.addVORMarker(pos, title, typeCode, info);
-        showNow(m, NAVAID_LISTS);
+        showNow(m, NAVAID_LISTS, key, longerKeys);
         return m;
     };
-    window.addNDBMarker2 = function (pos, title, usageCode, info) {
+    window.addNDBMarker2 = function (pos, title, usageCode, info, key, longerKeys) {
         var m = window.addNDBMarker(pos, title, usageCode, info);
-        showNow(m, NAVAID_LISTS);
+        showNow(m, NAVAID_LISTS, key, longerKeys);
         return m;
     };
-    window.addWPTMarker2 = function (pos, title, usageCode, info) {
+    window.addWPTMarker2 = function (pos, title, usageCode, info, key, longerKeys) {
         var m = window.addWPTMarker(pos, title, usageCode, info);
-        showNow(m, WAYPOINT_LISTS);
+        showNow(m, WAYPOINT_LISTS, key, longerKeys);
         return m;
     };
 

@@ -196,30 +196,56 @@ void TestEditors::addNav(const QString &ukey, const QString &name)
 
 void TestEditors::markerTitle_data()
 {
+    QTest::addColumn<QStringList>("keys");   // stored in NAV
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("key");
-    QTest::addColumn<bool>("hasKey");
+    QTest::addColumn<bool>("found");
 
-    QTest::newRow("name-key") << "PARIS-FR1PGS1" << "PARIS" << "FR1PGS1" << true;
-    QTest::newRow("dashes in the name: key after the last") << "SAINT-JEAN-FR1SJ1" << "SAINT-JEAN" << "FR1SJ1" << true;
-    QTest::newRow("trimmed") << "  PARIS-FR1PGS1 " << "PARIS" << "FR1PGS1" << true;
-    QTest::newRow("no dash, no key") << "PARIS" << "PARIS" << "" << false;
-    QTest::newRow("nothing after the dash") << "PARIS-" << "PARIS" << "" << false;
-    QTest::newRow("empty name") << "-FR1PGS1" << "" << "FR1PGS1" << true;
-    QTest::newRow("hostile name") << Hostile + QStringLiteral("-FR1OH1") << Hostile << "FR1OH1" << true;
+    const QStringList paris{QStringLiteral("FR1PGS1")};
+    QTest::newRow("name-key") << paris << "PARIS-FR1PGS1" << "PARIS" << "FR1PGS1" << true;
+    QTest::newRow("dashes in the name") << QStringList{"FR1SJ1"} << "SAINT-JEAN-FR1SJ1" << "SAINT-JEAN" << "FR1SJ1" << true;
+    QTest::newRow("dash in the key") << QStringList{"X-RAYBE"} << "X-RAY-X-RAYBE" << "X-RAY" << "X-RAYBE" << true;
+    QTest::newRow("dash in the key, its tail a key too")
+            << QStringList{"X-RAYBE", "RAYBE"} << "X-RAY-X-RAYBE" << "X-RAY" << "X-RAYBE" << true;
+    QTest::newRow("the tail's own title") << QStringList{"X-RAYBE", "RAYBE"} << "RAY-RAYBE" << "RAY" << "RAYBE" << true;
+    QTest::newRow("dashes in both") << QStringList{"ST-JEFR"} << "ST-JEAN-ST-JEFR" << "ST-JEAN" << "ST-JEFR" << true;
+    QTest::newRow("trimmed") << paris << "  PARIS-FR1PGS1 " << "PARIS" << "FR1PGS1" << true;
+    QTest::newRow("empty name") << paris << "-FR1PGS1" << "" << "FR1PGS1" << true;
+    QTest::newRow("hostile name") << QStringList{"FR1OH1"} << Hostile + QStringLiteral("-FR1OH1") << Hostile << "FR1OH1"
+                                  << true;
+    QTest::newRow("no dash") << paris << "FR1PGS1" << "" << "" << false;
+    QTest::newRow("nothing after the dash") << QStringList{""} << "PARIS-" << "" << "" << false;
+    QTest::newRow("unknown key") << paris << "PARIS-NOSUCH" << "" << "" << false;
+    QTest::newRow("key in another case") << paris << "PARIS-fr1pgs1" << "" << "" << false;
+    QTest::newRow("ident, not key") << paris << "X-PGS" << "" << "" << false;
 }
 
 void TestEditors::markerTitle()
 {
+    QFETCH(QStringList, keys);
     QFETCH(QString, title);
     QFETCH(QString, name);
     QFETCH(QString, key);
-    QFETCH(bool, hasKey);
-    const CMarkerTitle t = CMarkerTitle::parse(title);
+    QFETCH(bool, found);
+    for (const QString &k : keys)
+        addNav(k);
+    QSqlQuery row;
+    const CMarkerTitle t = CMarkerTitle::find(m_gen, QStringLiteral("NAV"), title, &row);
+    QCOMPARE(t.found, found);
     QCOMPARE(t.name, name);
     QCOMPARE(t.key, key);
-    QCOMPARE(t.hasKey, hasKey);
+    if (found) {
+        QCOMPARE(row.value(1).toString(), key);
+        // The keys a title ending with this one may name instead.
+        QStringList longer;
+        for (const QString &k : keys)
+            if (k.endsWith(u'-' + key))
+                longer << k;
+        QCOMPARE(CMarkerTitle::longerKeys(m_gen, QStringLiteral("NAV"), key), longer);
+    }
+    // Only the two tables of the editors.
+    QVERIFY(!CMarkerTitle::find(m_gen, QStringLiteral("APT"), QStringLiteral("X-LFPG"), &row).found);
 }
 
 // --- navaid records ---
@@ -249,10 +275,10 @@ void TestEditors::navaidTypeCodes()
 
 void TestEditors::navaidUsageCodes()
 {
-    // Loading: a TACAN is filed under 4; 5 (written for a TACAN) selects nothing.
+    // Loading: a TACAN is filed under 4 and written as 5: both select it.
     QCOMPARE(CNavaidRecord::typeOfCode(1), CNavaidRecord::Vor);
     QCOMPARE(CNavaidRecord::typeOfCode(4), CNavaidRecord::Tacan);
-    QCOMPARE(CNavaidRecord::typeOfCode(5), CNavaidRecord::NoType);
+    QCOMPARE(CNavaidRecord::typeOfCode(5), CNavaidRecord::Tacan);
     QCOMPARE(CNavaidRecord::typeOfCode(8), CNavaidRecord::Ndb);
     QCOMPARE(CNavaidRecord::typeOfCode(16), CNavaidRecord::NoType);
     QCOMPARE(CNavaidRecord::typeOfCode(17), CNavaidRecord::VorDme);
@@ -268,10 +294,7 @@ void TestEditors::navaidUsageCodes()
     QCOMPARE(CNavaidRecord::usageOfCode(0), CNavaidRecord::NoUsage);
     QCOMPARE(CNavaidRecord::usageOfCode(6), CNavaidRecord::NoUsage);
     QCOMPARE(CNavaidRecord::usageCode(CNavaidRecord::NoUsage), 0);
-    QCOMPARE(CNavaidRecord::keyPrefix(QStringLiteral("FR"), CNavaidRecord::Vor, QStringLiteral("PGS")),
-             QStringLiteral("FR1PGS"));
-    QCOMPARE(CNavaidRecord::keyPrefix(QStringLiteral("FR"), CNavaidRecord::NoType, QStringLiteral("PGS")),
-             QStringLiteral("FR0PGS"));
+    QCOMPARE(CNavaidRecord::keyPrefix(QStringLiteral("FR"), 1, QStringLiteral("PGS")), QStringLiteral("FR1PGS"));
 }
 
 void TestEditors::frequencyLimits_data()
@@ -362,38 +385,41 @@ void TestEditors::navaidMapCommand_data()
     QTest::newRow("VOR") << 1 << 3 << "L'ISLE" << 117.975 << "8100.00"
                          << "addVORMarker2(new google.maps.LatLng(48.50000,2.25000),\"L'ISLE-FR1PGS11\",1,"
                             "\"<font color=blue><b>VOR PGS</b><font color=black><br/>L'ISLE<br/>117.975 Mhz<br/>"
-                            "48 30' 00.00 N - 002 15' 00.00 E\")";
+                            "48 30' 00.00 N - 002 15' 00.00 E\",\"FR1PGS11\")";
     QTest::newRow("TACAN: type code 5, west of Greenwich")
             << 5 << 1 << "ST-JEAN D'ANGELY" << 108.0 << "1287900.00"
             << "addVORMarker2(new google.maps.LatLng(48.50000,-2.25000),\"ST-JEAN D'ANGELY-FR1PGS11\",5,"
                "\"<font color=blue><b>VOR PGS</b><font color=black><br/>ST-JEAN D'ANGELY<br/>108.000 Mhz<br/>"
-               "48 30' 00.00 N - 002 15' 00.00 W\")";
+               "48 30' 00.00 N - 002 15' 00.00 W\",\"FR1PGS11\")";
     QTest::newRow("VOR DME") << 17 << 3 << "PARIS" << 117.05 << "8100.00"
                              << "addVORMarker2(new google.maps.LatLng(48.50000,2.25000),\"PARIS-FR1PGS11\",17,"
                                 "\"<font color=blue><b>VOR PGS</b><font color=black><br/>PARIS<br/>117.050 Mhz<br/>"
-                                "48 30' 00.00 N - 002 15' 00.00 E\")";
+                                "48 30' 00.00 N - 002 15' 00.00 E\",\"FR1PGS11\")";
     QTest::newRow("NDB: usage code, kHz in general format")
             << 8 << 4 << "NDBX" << 356.0 << "-8100"
             << "addNDBMarker2(new google.maps.LatLng(48.50000,-2.25000),\"NDBX-FR1PGS11\",4,"
                "\"<font color=blue><b>NDB PGS</b><font color=black><br/>NDBX<br/>356 Khz<br/>"
-               "48 30' 00.00 N - 002 15' 00.00 W\")";
+               "48 30' 00.00 N - 002 15' 00.00 W\",\"FR1PGS11\")";
     QTest::newRow("NDB DME") << 24 << 2 << "N" << 1749.5 << "8100.00"
                              << "addNDBMarker2(new google.maps.LatLng(48.50000,2.25000),\"N-FR1PGS11\",2,"
                                 "\"<font color=blue><b>NDB PGS</b><font color=black><br/>N<br/>1749.5 Khz<br/>"
-                                "48 30' 00.00 N - 002 15' 00.00 E\")";
+                                "48 30' 00.00 N - 002 15' 00.00 E\",\"FR1PGS11\")";
     QTest::newRow("hostile name") << 1 << 3 << Hostile << 110.0 << "8100.00"
                                   << "addVORMarker2(new google.maps.LatLng(48.50000,2.25000),"
                                      "\"O'Hare \\\"Intl\\\" </script>-FR1PGS11\",1,"
                                      "\"<font color=blue><b>VOR PGS</b><font color=black><br/>"
                                      "O'Hare &quot;Intl&quot; &lt;/script&gt;<br/>110.000 Mhz<br/>"
-                                     "48 30' 00.00 N - 002 15' 00.00 E\")";
+                                     "48 30' 00.00 N - 002 15' 00.00 E\",\"FR1PGS11\")";
     QTest::newRow("placeholder in the name is not filled again")
             << 1 << 3 << "A%2B%5" << 110.0 << "8100.00"
             << "addVORMarker2(new google.maps.LatLng(48.50000,2.25000),\"A%2B%5-FR1PGS11\",1,"
                "\"<font color=blue><b>VOR PGS</b><font color=black><br/>A%2B%5<br/>110.000 Mhz<br/>"
-               "48 30' 00.00 N - 002 15' 00.00 E\")";
-    QTest::newRow("no type: no command") << 0 << 3 << "X" << 110.0 << "8100.00" << "";
-    QTest::newRow("DME 16: no command") << 16 << 3 << "X" << 110.0 << "8100.00" << "";
+               "48 30' 00.00 N - 002 15' 00.00 E\",\"FR1PGS11\")";
+    // Every other type code shows as a VOR, as the map loads it.
+    QTest::newRow("DME 16") << 16 << 3 << "X" << 110.0 << "8100.00"
+                            << "addVORMarker2(new google.maps.LatLng(48.50000,2.25000),\"X-FR1PGS11\",16,"
+                               "\"<font color=blue><b>VOR PGS</b><font color=black><br/>X<br/>110.000 Mhz<br/>"
+                               "48 30' 00.00 N - 002 15' 00.00 E\",\"FR1PGS11\")";
 }
 
 void TestEditors::navaidMapCommand()
@@ -488,7 +514,7 @@ void TestEditors::waypointMapCommand()
     const QString expected = QStringLiteral("addWPTMarker2(new google.maps.LatLng(45.50000,-2.25000),\"ABCDEF-ABCDEFR\",")
             + QString::number(usagePassed)
             + QStringLiteral(",\"<font color=blue><b>Waypoint ABCD</b><font color=black><br/>ABCDEF (") + usageShown
-            + QStringLiteral(")<br/>45 30' 00.00 N - 002 15' 00.00 W\")");
+            + QStringLiteral(")<br/>45 30' 00.00 N - 002 15' 00.00 W\",\"ABCDEFR\")");
     QCOMPARE(r.mapCommand(), expected);
     // The number of the row stays as stored.
     QCOMPARE(r.values().at(8), QString::number(wuse));
@@ -505,7 +531,10 @@ void TestEditors::waypointHostileName()
                             "\"O'Hare \\\"Intl\\\" </script>-O'HARFR\",1,"
                             "\"<font color=blue><b>Waypoint O'H</b><font color=black><br/>"
                             "O'Hare &quot;Intl&quot; &lt;/script&gt; (High)<br/>"
-                            "45 30' 00.00 N - 002 15' 00.00 W\")"));
+                            "45 30' 00.00 N - 002 15' 00.00 W\",\"O'HARFR\")"));
+    // The keys that end with this one's follow it, for the page.
+    QVERIFY(r.mapCommand({QStringLiteral("X-O'HARFR"), QStringLiteral("A\"-O'HARFR")})
+                    .endsWith(QStringLiteral("W\",\"O'HARFR\",[\"X-O'HARFR\",\"A\\\"-O'HARFR\"])")));
     QCOMPARE(r.updateRecord(), QStringLiteral("WPT;WPT;+;16646303;O'H;O'HARFR;") + Hostile
                                        + QStringLiteral(";FR;;78;1;1;163800.00;1287900.00;0;0;0;0;"));
 }

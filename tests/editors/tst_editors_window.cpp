@@ -7,6 +7,7 @@
 #include "editors/dialognav.h"
 #include "editors/dialogwpt.h"
 #include "editors/updatefile.h"
+#include "flightplan/flightplan.h"
 #include "tests/support/windowfixture.h"
 
 #include <QButtonGroup>
@@ -76,11 +77,13 @@ private slots:
     void navaidFrequencyLimits();
     void navaidNeverOverwritesAnother();
     void modifyStoredTacan();
-    void modifyWithoutType();
+    void modifyKeepsStoredType_data();
+    void modifyKeepsStoredType();
     void modifyChangingIdentWritesNewRow();
     void hostileNavaidWithExport();
     void navaidExportFailureIsReported();
-    void replaceFailureStillCloses();
+    void replaceFailureKeepsDialogOpen_data();
+    void replaceFailureKeepsDialogOpen();
     void cancelLeavesEverything_data();
     void cancelLeavesEverything();
     void modifyNotFound_data();
@@ -96,15 +99,16 @@ private slots:
     void waypointRadios_data();
     void waypointRadios();
     void waypointModifyKeepsKey();
-    void waypointUnknownCountry();
+    void unknownCountryKept_data();
+    void unknownCountryKept();
     void waypointVfrWritesBack();
+    void waypointEmptyKeyRefused();
     void waypointKeyTakenAsks_data();
     void waypointKeyTakenAsks();
 
     void deletion_data();
     void deletion();
-    void deletionFindsRowByIdent();
-    void deletionTitleWithDashes();
+    void titlesWithDashes();
     void deletionNotFound_data();
     void deletionNotFound();
     void deletionEmptyTitle();
@@ -282,7 +286,7 @@ void TestEditorsWindow::newNavaidFromMapPoint()
     QCOMPARE(m_fx->scripts,
              QStringList{QStringLiteral("addVORMarker2(new google.maps.LatLng(48.50000,-2.25000),\"TEST VOR-FR1TST1\",1,"
                                         "\"<font color=blue><b>VOR TST</b><font color=black><br/>TEST VOR<br/>113.250 Mhz"
-                                        "<br/>48 30' 00.00 N - 002 15' 00.00 W\")")});
+                                        "<br/>48 30' 00.00 N - 002 15' 00.00 W\",\"FR1TST1\")")});
     // No update file unless asked.
     QVERIFY(!QFileInfo::exists(dataFile(QStringLiteral("TEST VOR.CSV"))));
 }
@@ -440,33 +444,74 @@ void TestEditorsWindow::modifyStoredTacan()
     const int before = count(gen(), QStringLiteral("NAV"));
     m_w->sAddNavToDB(QStringLiteral("BBE-BE2BBE1"), 50.7, 4.7);
     QCOMPARE(m_dialogs, 1);
-    // Loaded as 4, written back as 5, under its own key.
+    // Written back as it was: a TACAN filed under 4 stays under 4.
     const QStringList expected{"196777", "BE2BBE1", "BBE", "BEAUVECHAIN TACAN", "116", "0", "0", "BE", "",
-                               "5", "0", "3", "182723", "17165", "370", "0", "100"};
+                               "4", "0", "3", "182723", "17165", "370", "0", "100"};
     QCOMPARE(row(gen(), QStringLiteral("NAV"), QStringLiteral("BE2BBE1")), expected);
     QCOMPARE(count(gen(), QStringLiteral("NAV")), before);
     QCOMPARE(boxes().size(), 1);
     QCOMPARE(boxes()[0].text, QStringLiteral("BEAUVECHAIN TACAN a été modifié/ajouté à la base GEN.db"));
     QCOMPARE(m_fx->scripts,
              QStringList{QStringLiteral("addVORMarker2(new google.maps.LatLng(50.75639,4.76806),"
-                                        "\"BEAUVECHAIN TACAN-BE2BBE1\",5,\"<font color=blue><b>VOR BBE</b>"
+                                        "\"BEAUVECHAIN TACAN-BE2BBE1\",4,\"<font color=blue><b>VOR BBE</b>"
                                         "<font color=black><br/>BEAUVECHAIN TACAN<br/>116.000 Mhz<br/>"
-                                        "50 45' 23.00 N - 004 46' 05.00 E\")")});
+                                        "50 45' 23.00 N - 004 46' 05.00 E\",\"BE2BBE1\")")});
 }
 
-void TestEditorsWindow::modifyWithoutType()
+void TestEditorsWindow::modifyKeepsStoredType_data()
 {
-    // A VORTAC filed under 5 checks no type radio: VOR range, type 0, no marker.
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("checked");   // type radio checked on opening; empty: none
+    QTest::addColumn<QString>("ident");   // typed after the stored one
+    QTest::addColumn<QString>("pick");    // type radio clicked
+    QTest::addColumn<QString>("key");     // of the row written
+    QTest::addColumn<QString>("ntyp");
+
+    // A DME-ILS filed under 16 has no radio; a VORTAC filed under 5 opens
+    // as a TACAN. Unchanged, both stay as they were.
+    QTest::newRow("16, no radio") << "IAD-BE3IAD1" << "" << "" << "" << "BE3IAD1" << "16";
+    QTest::newRow("5 opens as TACAN") << "BVG-BE2BVG1" << "rbTACAN" << "" << "" << "BE2BVG1" << "5";
+    // A new ident: a new row, with the type and the key's type digit kept.
+    QTest::newRow("16, new ident") << "IAD-BE3IAD1" << "" << "x" << "" << "BE3IADX1" << "16";
+    QTest::newRow("16 made a VOR") << "IAD-BE3IAD1" << "" << "" << "rbVOR" << "BE1IAD1" << "1";
+}
+
+void TestEditorsWindow::modifyKeepsStoredType()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, checked);
+    QFETCH(QString, ident);
+    QFETCH(QString, pick);
+    QFETCH(QString, key);
+    QFETCH(QString, ntyp);
     answerEditor([&](QDialog *d) {
         for (const char *name : {"rbVOR", "rbTACAN", "rbNDB", "rbVORDME", "rbNDBDME"})
-            QVERIFY2(!radio(d, name)->isChecked(), name);
-        QVERIFY(radio(d, "rbBoth")->isChecked());
+            QCOMPARE(radio(d, name)->isChecked(), checked == QLatin1String(name));
+        if (!ident.isEmpty())
+            QTest::keyClicks(edit(d, "leIden"), ident);
+        if (!pick.isEmpty())
+            radio(d, qPrintable(pick))->click();
+        QCOMPARE(edit(d, "leUkey")->text(), key);
         child<QPushButton>(d, "pbOK")->click();
     });
-    m_w->sAddNavToDB(QStringLiteral("BVG-BE2BVG1"), 0, 0);
-    QCOMPARE(row(gen(), QStringLiteral("NAV"), QStringLiteral("BE2BVG1")).value(9), QStringLiteral("0"));
-    QCOMPARE(row(gen(), QStringLiteral("NAV"), QStringLiteral("BE2BVG1")).value(3), QStringLiteral("Bevingen VORTAC"));
-    QVERIFY(m_fx->scripts.isEmpty());
+    const QString opened = title.mid(title.indexOf(u'-') + 1);
+    QStringList before = row(gen(), QStringLiteral("NAV"), opened);
+    m_w->sAddNavToDB(title, 0, 0);
+    QCOMPARE(m_dialogs, 1);
+    const QStringList written = row(gen(), QStringLiteral("NAV"), key);
+    QCOMPARE(written.value(9), ntyp);
+    if (key == opened) {
+        // The row as it was, positions to the form's hundredth.
+        for (int col : {12, 13})
+            before[col] = QString::number(QString::number(before[col].toDouble(), 'f', 2).toDouble(), 'g', 10);
+        QCOMPARE(written, before);
+    } else {
+        QCOMPARE(row(gen(), QStringLiteral("NAV"), opened).value(9), before.value(9));
+    }
+    // Shown on the map as loaded: a VOR marker with the type code.
+    QCOMPARE(m_fx->scripts.size(), 1);
+    QVERIFY2(m_fx->scripts[0].startsWith(QStringLiteral("addVORMarker2(")), qPrintable(m_fx->scripts[0]));
+    QVERIFY2(m_fx->scripts[0].contains(QStringLiteral("-%1\",%2,").arg(key, ntyp)), qPrintable(m_fx->scripts[0]));
     QCOMPARE(boxes().size(), 1);
     QCOMPARE(boxes()[0].title, QStringLiteral("Nouveau NAVAID"));
 }
@@ -485,8 +530,8 @@ void TestEditorsWindow::modifyChangingIdentWritesNewRow()
     QCOMPARE(row(gen(), QStringLiteral("NAV"), QStringLiteral("BE2BBE1")).value(9), QStringLiteral("4"));
     const QStringList added = row(gen(), QStringLiteral("NAV"), QStringLiteral("BE2BBEX1"));
     QCOMPARE(added.value(2), QStringLiteral("BBEX"));
-    QCOMPARE(added.value(9), QStringLiteral("5"));
-    QVERIFY(m_fx->scripts.value(0).contains(QStringLiteral("\"BEAUVECHAIN TACAN-BE2BBEX1\",5,")));
+    QCOMPARE(added.value(9), QStringLiteral("4"));
+    QVERIFY(m_fx->scripts.value(0).contains(QStringLiteral("\"BEAUVECHAIN TACAN-BE2BBEX1\",4,")));
 }
 
 void TestEditorsWindow::hostileNavaidWithExport()
@@ -523,7 +568,7 @@ void TestEditorsWindow::hostileNavaidWithExport()
                                         "\"O'Hare \\\"Intl\\\" </script>-FR5OH1\",4,"
                                         "\"<font color=blue><b>NDB OH</b><font color=black><br/>"
                                         "O'Hare &quot;Intl&quot; &lt;/script&gt;<br/>356 Khz<br/>"
-                                        "48 30' 00.00 N - 002 15' 00.00 E\")")});
+                                        "48 30' 00.00 N - 002 15' 00.00 E\",\"FR5OH1\")")});
 
     // Saving again replaces the file with the last record only.
     m_fx->prompt.records.clear();
@@ -560,32 +605,52 @@ void TestEditorsWindow::navaidExportFailureIsReported()
     QCOMPARE(m_fx->scripts.size(), 1);
 }
 
-void TestEditorsWindow::replaceFailureStillCloses()
+void TestEditorsWindow::replaceFailureKeepsDialogOpen_data()
 {
-    QVERIFY(exec(gen(), QStringLiteral("CREATE TRIGGER nonav BEFORE INSERT ON NAV BEGIN SELECT RAISE(ABORT, 'no'); END")));
+    QTest::addColumn<bool>("navaid");
+    QTest::newRow("navaid") << true;
+    QTest::newRow("waypoint") << false;
+}
+
+void TestEditorsWindow::replaceFailureKeepsDialogOpen()
+{
+    QFETCH(bool, navaid);
+    const QSqlDatabase db = navaid ? gen() : wpt();
+    const QString table = navaid ? QStringLiteral("NAV") : QStringLiteral("WPT");
+    QVERIFY(exec(db, QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON %1 BEGIN SELECT RAISE(ABORT, 'refused here'); END")
+                             .arg(table)));
+    const int rows = count(db, table);
     answerEditor([&](QDialog *d) {
-        setCountry(d, QStringLiteral("FR"));
-        QTest::keyClicks(edit(d, "leIden"), QStringLiteral("RF"));
-        edit(d, "leName")->setText(QStringLiteral("REFUSED"));
+        if (navaid) {
+            setCountry(d, QStringLiteral("FR"));
+            QTest::keyClicks(edit(d, "leIden"), QStringLiteral("RF"));
+            edit(d, "leName")->setText(QStringLiteral("REFUS"));
+        } else {
+            QTest::keyClicks(edit(d, "leName"), QStringLiteral("refus"));
+        }
+        child<QCheckBox>(d, "cbSaveCSV")->setChecked(true);
         child<QPushButton>(d, "pbOK")->click();
+        // Still open, with what was typed.
+        QCOMPARE(d->result(), int(QDialog::Rejected));
+        QCOMPARE(edit(d, "leName")->text(), QStringLiteral("REFUS"));
+        child<QPushButton>(d, "pbCancel")->click();
     });
-    m_w->sAddNavToDB(QString(), 48.5, 2.25);
+    if (navaid)
+        m_w->sAddNavToDB(QString(), 48.5, 2.25);
+    else
+        m_w->sAddWptToDB(QString(), 48.5, 2.25);
     const QList<ScriptedPrompt::Record> shown = boxes();
     QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown[0].title, QStringLiteral("Nouveau NAVAID: mise à jour"));
-    QCOMPARE(shown[0].text, QStringLiteral("Une erreur s'est produite pendant la modification/ajout de REFUSED"));
-    QVERIFY(row(gen(), QStringLiteral("NAV"), QStringLiteral("FR1RF1")).isEmpty());
-
-    QVERIFY(exec(wpt(), QStringLiteral("CREATE TRIGGER nowpt BEFORE INSERT ON WPT BEGIN SELECT RAISE(ABORT, 'no'); END")));
-    m_fx->prompt.records.clear();
-    answerEditor([&](QDialog *d) {
-        QTest::keyClicks(edit(d, "leName"), QStringLiteral("refus"));
-        child<QPushButton>(d, "pbOK")->click();
-    });
-    m_w->sAddWptToDB(QString(), 48.5, 2.25);
-    QCOMPARE(boxes().size(), 1);
-    QCOMPARE(boxes()[0].title, QStringLiteral("Nouveau WAYPOINT: mise à jour"));
-    QCOMPARE(boxes()[0].text, QStringLiteral("Une erreur s'est produite\n pendant la modification/ajout de REFUS"));
+    QCOMPARE(shown[0].icon, CPrompt::Warning);
+    QCOMPARE(shown[0].title, navaid ? QStringLiteral("Nouveau NAVAID: mise à jour") : QStringLiteral("Nouveau WAYPOINT: mise à jour"));
+    const QString what = navaid ? QStringLiteral("Une erreur s'est produite pendant la modification/ajout de REFUS dans la base GEN.db :\n")
+                                : QStringLiteral("Une erreur s'est produite\n pendant la modification/ajout de REFUS dans la base WPT.db :\n");
+    QVERIFY2(shown[0].text.startsWith(what), qPrintable(shown[0].text));
+    QVERIFY2(shown[0].text.contains(QStringLiteral("refused here")), qPrintable(shown[0].text));
+    QCOMPARE(count(db, table), rows);
+    // Nothing on the map, no update file.
+    QVERIFY(m_fx->scripts.isEmpty());
+    QVERIFY(!QFileInfo::exists(dataFile(QStringLiteral("REFUS.CSV"))));
 }
 
 void TestEditorsWindow::cancelLeavesEverything_data()
@@ -925,7 +990,7 @@ void TestEditorsWindow::newWaypoint()
     QCOMPARE(m_fx->scripts,
              QStringList{QStringLiteral("addWPTMarker2(new google.maps.LatLng(45.50000,-2.25000),\"ABC-ABCFR\",1,"
                                         "\"<font color=blue><b>Waypoint ABC</b><font color=black><br/>ABC (High)<br/>"
-                                        "45 30' 00.00 N - 002 15' 00.00 W\")")});
+                                        "45 30' 00.00 N - 002 15' 00.00 W\",\"ABCFR\")")});
 }
 
 void TestEditorsWindow::waypointRadios_data()
@@ -990,7 +1055,7 @@ void TestEditorsWindow::waypointModifyKeepsKey()
     QCOMPARE(m_fx->scripts,
              QStringList{QStringLiteral("addWPTMarker2(new google.maps.LatLng(51.08667,3.44833),\"AALTE-AALTEBE\",4,"
                                         "\"<font color=blue><b>Waypoint AALTE</b><font color=black><br/>AALTE (Terminal)"
-                                        "<br/>51 05' 12.00 N - 003 26' 54.00 E\")")});
+                                        "<br/>51 05' 12.00 N - 003 26' 54.00 E\",\"AALTEBE\")")});
 
     // The user's change of country does move the key.
     m_fx->prompt.records.clear();
@@ -1002,18 +1067,49 @@ void TestEditorsWindow::waypointModifyKeepsKey()
     m_w->sAddWptToDB(QStringLiteral("AALTE-AALTEBE"), 0, 0);
 }
 
-void TestEditorsWindow::waypointUnknownCountry()
+void TestEditorsWindow::unknownCountryKept_data()
 {
-    QVERIFY(exec(wpt(), QStringLiteral("INSERT INTO WPT VALUES(1,'ZZZ','ZZZ1XX','ZZZ','XX','',78,6,1,100.0,200.0,"
-                                       "0,0.0,0.0,0.0,'')")));
+    QTest::addColumn<bool>("navaid");
+    QTest::addColumn<QString>("pick");   // country picked; empty: none
+
+    QTest::newRow("navaid") << true << "";
+    QTest::newRow("waypoint") << false << "";
+    QTest::newRow("waypoint, another picked") << false << "FR";
+}
+
+void TestEditorsWindow::unknownCountryKept()
+{
+    QFETCH(bool, navaid);
+    QFETCH(QString, pick);
+    // XX is no entry of the country list.
+    const QSqlDatabase db = navaid ? gen() : wpt();
+    const QString table = navaid ? QStringLiteral("NAV") : QStringLiteral("WPT");
+    QVERIFY(exec(db, navaid ? QStringLiteral("INSERT INTO NAV VALUES(1,'XX1ZZZ1','ZZZ','ZZZ',112.5,0,0,'XX','',1,0,3,"
+                                             "100,200,0,0,0)")
+                            : QStringLiteral("INSERT INTO WPT VALUES(1,'ZZZ','ZZZ1XX','ZZZ','XX','',78,6,1,100.0,200.0,"
+                                             "0,0.0,0.0,0.0,'')")));
+    const QString key = navaid ? QStringLiteral("XX1ZZZ1") : QStringLiteral("ZZZ1XX");
+    const QStringList before = row(db, table, key);
     answerEditor([&](QDialog *d) {
-        QCOMPARE(child<QComboBox>(d, "cbCtry")->currentIndex(), -1);
-        QCOMPARE(edit(d, "leUkey")->text(), QStringLiteral("ZZZ1XX"));
+        auto *combo = child<QComboBox>(d, "cbCtry");
+        QCOMPARE(combo->currentIndex(), -1);
+        QCOMPARE(combo->placeholderText(), QStringLiteral("XX"));
+        QCOMPARE(edit(d, "leUkey")->text(), key);
+        if (!pick.isEmpty())
+            setCountry(d, pick);
         child<QPushButton>(d, "pbOK")->click();
     });
-    m_w->sAddWptToDB(QStringLiteral("ZZZ-ZZZ1XX"), 0, 0);
-    QCOMPARE(row(wpt(), QStringLiteral("WPT"), QStringLiteral("ZZZ1XX")),
-             (QStringList{"1", "ZZZ", "ZZZ1XX", "ZZZ", "", "", "78", "6", "1", "100", "200", "0", "0", "0", "0", ""}));
+    if (navaid)
+        m_w->sAddNavToDB(QStringLiteral("ZZZ-") + key, 0, 0);
+    else
+        m_w->sAddWptToDB(QStringLiteral("ZZZ-") + key, 0, 0);
+    if (pick.isEmpty()) {
+        QCOMPARE(row(db, table, key), before);
+    } else {
+        // The key follows the country picked: a new row beside the old.
+        QCOMPARE(row(db, table, key), before);
+        QCOMPARE(row(db, table, QStringLiteral("ZZZ1FR")).value(4), pick);
+    }
 }
 
 void TestEditorsWindow::waypointVfrWritesBack()
@@ -1035,6 +1131,25 @@ void TestEditorsWindow::waypointVfrWritesBack()
     QVERIFY2(m_fx->scripts.value(0).contains(QStringLiteral("\"E1-E1FR\",6,\"<font color=blue><b>Waypoint E1</b>"
                                                             "<font color=black><br/>E1 ()<br/>")),
              qPrintable(m_fx->scripts.value(0)));
+}
+
+void TestEditorsWindow::waypointEmptyKeyRefused()
+{
+    answerEditor([&](QDialog *d) {
+        QTest::keyClicks(edit(d, "leName"), QStringLiteral("nokey"));
+        edit(d, "leUkey")->clear();
+        child<QPushButton>(d, "pbOK")->click();
+        QCOMPARE(d->result(), int(QDialog::Rejected));
+        child<QPushButton>(d, "pbCancel")->click();
+    });
+    const int rows = count(wpt(), QStringLiteral("WPT"));
+    m_w->sAddWptToDB(QString(), 48.5, 2.25);
+    QCOMPARE(boxes().size(), 1);
+    QCOMPARE(boxes()[0].icon, CPrompt::Warning);
+    QCOMPARE(boxes()[0].title, QStringLiteral("Nouveau WAYPOINT"));
+    QCOMPARE(boxes()[0].text, QStringLiteral("La clé unique est vide.\nSaisissez le nom ou la clé du waypoint."));
+    QCOMPARE(count(wpt(), QStringLiteral("WPT")), rows);
+    QVERIFY(m_fx->scripts.isEmpty());
 }
 
 void TestEditorsWindow::waypointKeyTakenAsks_data()
@@ -1146,19 +1261,7 @@ void TestEditorsWindow::deletion()
     }
 }
 
-void TestEditorsWindow::deletionFindsRowByIdent()
-{
-    // The key part is an ident: the look-up finds FR4PGS1, and that row is
-    // what goes, under its own key.
-    m_fx->prompt.answers = {EraseExport};
-    m_w->sDelNavFromDB(QStringLiteral("X-PGS"));
-    QVERIFY(row(gen(), QStringLiteral("NAV"), QStringLiteral("FR4PGS1")).isEmpty());
-    QCOMPARE(readFile(dataFile(QStringLiteral("X.CSV"))), QByteArray("GEN;NAV;-;ukey;FR4PGS1"));
-    QCOMPARE(boxes()[0].informativeText, QStringLiteral("Voulez vous effacer définitivement X-PGS ?"));
-    QCOMPARE(m_fx->scripts.size(), 1);
-}
-
-void TestEditorsWindow::deletionTitleWithDashes()
+void TestEditorsWindow::titlesWithDashes()
 {
     QVERIFY(exec(gen(), QStringLiteral("INSERT INTO NAV (tile, ukey, iden, name) VALUES (0, 'FR1SJ1', 'SJ', 'SAINT-JEAN')")));
     m_fx->prompt.answers = {EraseExport};
@@ -1167,6 +1270,46 @@ void TestEditorsWindow::deletionTitleWithDashes()
     const QString path = dataFile(QStringLiteral("SAINT-JEAN.CSV"));
     QCOMPARE(readFile(path), QByteArray("GEN;NAV;-;ukey;FR1SJ1"));
     QCOMPARE(boxes().last().text, QStringLiteral("Le navaid SAINT-JEAN a été effacé et enregistrer pour export \ndans ") + path);
+
+    // The demo's X-RAY has the key X-RAYBE: its marker adds it to the plan,
+    // opens it and deletes it.
+    const QString xray = QStringLiteral("X-RAY-X-RAYBE");
+    m_w->sAddWptToFp(xray);
+    const CFlightPlan *plan = CNavGlobalVar::instance()->flightPlan;
+    QCOMPARE(plan->count(), 1);
+    QCOMPARE(plan->points.at(0)->dbKey, QStringLiteral("X-RAYBE"));
+    const QStringList stored = row(wpt(), QStringLiteral("WPT"), QStringLiteral("X-RAYBE"));
+    answerEditor([&](QDialog *d) {
+        QCOMPARE(edit(d, "leUkey")->text(), QStringLiteral("X-RAYBE"));
+        child<QPushButton>(d, "pbOK")->click();
+    });
+    m_fx->scripts.clear();
+    m_w->sAddWptToDB(xray, 0, 0);
+    QCOMPARE(m_dialogs, 1);
+    QCOMPARE(row(wpt(), QStringLiteral("WPT"), QStringLiteral("X-RAYBE")), stored);
+    QCOMPARE(m_fx->scripts.size(), 1);
+    // The page is told the key, so that it replaces X-RAY's marker only.
+    QVERIFY2(m_fx->scripts[0].contains(QStringLiteral(",\"X-RAY-X-RAYBE\",4,")), qPrintable(m_fx->scripts[0]));
+    QVERIFY2(m_fx->scripts[0].endsWith(QStringLiteral(",\"X-RAYBE\")")), qPrintable(m_fx->scripts[0]));
+    m_fx->prompt.records.clear();
+    m_fx->prompt.answers = {EraseExport};
+    m_w->sDelWptFromDB(xray);
+    QCOMPARE(boxes()[0].informativeText, QStringLiteral("Voulez vous effacer définitivement X-RAY-X-RAYBE ?"));
+    QVERIFY(row(wpt(), QStringLiteral("WPT"), QStringLiteral("X-RAYBE")).isEmpty());
+    QCOMPARE(readFile(dataFile(QStringLiteral("X-RAY.CSV"))), QByteArray("WPT;WPT;-;ukey;X-RAYBE"));
+
+    // A name with a dash gives a key with one: created, then deleted from
+    // the title of its marker.
+    answerEditor([&](QDialog *d) {
+        setCountry(d, QStringLiteral("FR"));
+        QTest::keyClicks(edit(d, "leName"), QStringLiteral("st-jean"));
+        child<QPushButton>(d, "pbOK")->click();
+    });
+    m_w->sAddWptToDB(QString(), 45.5, 2.25);
+    QCOMPARE(row(wpt(), QStringLiteral("WPT"), QStringLiteral("ST-JEFR")).value(3), QStringLiteral("ST-JEAN"));
+    m_fx->prompt.answers = {Erase};
+    m_w->sDelWptFromDB(QStringLiteral("ST-JEAN-ST-JEFR"));
+    QVERIFY(row(wpt(), QStringLiteral("WPT"), QStringLiteral("ST-JEFR")).isEmpty());
 
     // A hostile waypoint name gives a safe file name.
     QVERIFY(exec(wpt(), QStringLiteral("INSERT INTO WPT (tile, iden, ukey, name) VALUES (0, 'OH', 'OHFR', 'O''Hare \"Intl\" </script>')")));
@@ -1182,6 +1325,9 @@ void TestEditorsWindow::deletionNotFound_data()
     QTest::addColumn<QString>("title");
 
     QTest::newRow("navaid, unknown key") << true << "PARIS-NOSUCH";
+    // An ident or a name is no key: nothing is deleted that the box did not name.
+    QTest::newRow("navaid, an ident") << true << "X-PGS";
+    QTest::newRow("waypoint, a name") << false << "X-AALTE";
     QTest::newRow("navaid, no dash") << true << "PARIS";
     QTest::newRow("navaid, nothing after the dash") << true << "PARIS-";
     QTest::newRow("waypoint, unknown key") << false << "AALTE-NOSUCH";

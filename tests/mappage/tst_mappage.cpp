@@ -812,14 +812,31 @@ void TestMapPage::editorMarkers_data()
     QTest::addColumn<QString>("list");
     QTest::addColumn<int>("count");
 
+    // The editors' calls end with the row's key (and the longer keys that
+    // end with it).
+    auto keyed = [](const QString &call, const QString &keyArguments) {
+        return call.chopped(1) + u',' + keyArguments + u')';
+    };
     // At zoom 5 these kinds are not drawn, but an editor's new marker shows.
-    QTest::newRow("new VOR") << vor(47.0, 3.0, "NEW-FR4NEW1", 17, "addVORMarker2") << "listVOR" << 2;
-    QTest::newRow("new terminal NDB") << ndb(47.0, 3.0, "NB-FR5NB1", 4, "addNDBMarker2") << "listNDBTerm" << 2;
-    QTest::newRow("new VFR point") << wpt(47.0, 3.0, "VV-VVFR", 6, "addWPTMarker2") << "listWptVfr" << 2;
+    QTest::newRow("new VOR") << keyed(vor(47.0, 3.0, "NEW-FR4NEW1", 17, "addVORMarker2"), "\"FR4NEW1\"") << "listVOR" << 2;
+    QTest::newRow("new terminal NDB") << keyed(ndb(47.0, 3.0, "NB-FR5NB1", 4, "addNDBMarker2"), "\"FR5NB1\"")
+                                      << "listNDBTerm" << 2;
+    QTest::newRow("new VFR point") << keyed(wpt(47.0, 3.0, "VV-VVFR", 6, "addWPTMarker2"), "\"VVFR\"") << "listWptVfr" << 2;
     // A modified row replaces its marker (same key), wherever it moved.
-    QTest::newRow("modified VOR") << vor(47.0, 3.0, "PGS-FR4PGS1", 17, "addVORMarker2") << "listVOR" << 1;
-    QTest::newRow("modified NDB now terminal") << ndb(47.0, 3.0, "CL-FR5CL1", 4, "addNDBMarker2") << "listNDBTerm" << 2;
-    QTest::newRow("modified waypoint") << wpt(47.0, 3.0, "ABCDEF-ABCDEFR", 1, "addWPTMarker2") << "listWptRte" << 1;
+    QTest::newRow("modified VOR") << keyed(vor(47.0, 3.0, "PGS-FR4PGS1", 17, "addVORMarker2"), "\"FR4PGS1\"")
+                                  << "listVOR" << 1;
+    QTest::newRow("modified NDB now terminal") << keyed(ndb(47.0, 3.0, "CL-FR5CL1", 4, "addNDBMarker2"), "\"FR5CL1\"")
+                                               << "listNDBTerm" << 2;
+    QTest::newRow("modified waypoint") << keyed(wpt(47.0, 3.0, "ABCDEF-ABCDEFR", 1, "addWPTMarker2"), "\"ABCDEFR\"")
+                                       << "listWptRte" << 1;
+    // Keys with dashes: X-RAY (key X-RAYBE) and RAY (key RAYBE) each
+    // replace their own marker only.
+    const QString rays = wpt(47.2, 3.2, "RAY-RAYBE", 1) + u';' + wpt(47.4, 3.4, "X-RAY-X-RAYBE", 1) + ";addWptMgr();";
+    QTest::newRow("modified X-RAY") << rays + keyed(wpt(47.0, 3.0, "X-RAY-X-RAYBE", 1, "addWPTMarker2"), "\"X-RAYBE\"")
+                                    << "listWptRte" << 3;
+    QTest::newRow("modified RAY")
+            << rays + keyed(wpt(47.0, 3.0, "RAY-RAYBE", 1, "addWPTMarker2"), "\"RAYBE\",[\"X-RAYBE\"]")
+            << "listWptRte" << 3;
 }
 
 void TestMapPage::editorMarkers()
