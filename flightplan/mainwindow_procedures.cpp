@@ -145,9 +145,18 @@ void MainWindow::createProcedure(bool star)
     const CProcedures procedures(m_config->routeName, m_config->sqlMgr);
     const auto rows = CProcedures::rowsForPlan(fp->points, name, star ? CProcedures::Star : CProcedures::Sid);
     QString error;
-    if (!procedures.save(name, rows, &error)) {
-        prompt().warn(creation, star ? tr("Le STAR %1 n'a pas pu être enregistré :\n%2").arg(name, error)
-                                     : tr("Le SID %1 n'a pas pu être enregistré :\n%2").arg(name, error));
+    CProcedures::KeyConflict conflict;
+    if (!procedures.save(name, rows, &error, &conflict)) {
+        if (!conflict.key.isEmpty())
+            prompt().warn(creation,
+                          (star ? tr("Le STAR %1 n'a pas été enregistré : sa clé %2 est déjà celle d'un point de la "
+                                     "procédure %3 de %4.\nChoisissez un autre nom.")
+                                : tr("Le SID %1 n'a pas été enregistré : sa clé %2 est déjà celle d'un point de la "
+                                     "procédure %3 de %4.\nChoisissez un autre nom."))
+                                  .arg(name, conflict.key, conflict.name, conflict.airport));
+        else
+            prompt().warn(creation, star ? tr("Le STAR %1 n'a pas pu être enregistré :\n%2").arg(name, error)
+                                         : tr("Le SID %1 n'a pas pu être enregistré :\n%2").arg(name, error));
         return;
     }
 

@@ -145,7 +145,8 @@ QList<PointPtr> CProcedures::planPoints(const CFlightPlan &plan, const QString &
     return out;
 }
 
-bool CProcedures::save(const QString &name, const QList<CSidStarRow> &rows, QString *error) const
+bool CProcedures::save(const QString &name, const QList<CSidStarRow> &rows, QString *error,
+                       KeyConflict *conflict) const
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.isOpen()) {
@@ -163,24 +164,44 @@ bool CProcedures::save(const QString &name, const QList<CSidStarRow> &rows, QStr
     }
 
     QSqlQuery query(db);
-    auto fail = [&](const QSqlError &e) {
+    QSqlQuery holder(db);
+    auto failWith = [&](const QString &why) {
         if (error)
-            *error = errorText(e);
+            *error = why;
+        holder.finish();
         query.finish();
         db.rollback();
         return false;
     };
+    auto fail = [&](const QSqlError &e) { return failWith(errorText(e)); };
 
-    // A name already used, at any airport, is replaced as a whole.
-    if (!query.prepare(QStringLiteral("DELETE FROM SIDSTAR WHERE strm = ?")))
+    // The procedure saved again is replaced as a whole; a procedure of the
+    // same name at another airport is another procedure.
+    const QString airport = rows.isEmpty() ? QString() : rows.first().sapt;
+    if (!query.prepare(QStringLiteral("DELETE FROM SIDSTAR WHERE strm = ? AND sapt = ?")))
         return fail(query.lastError());
     query.addBindValue(name);
+    query.addBindValue(airport);
     if (!query.exec())
         return fail(query.lastError());
 
-    if (!query.prepare(QStringLiteral("INSERT OR REPLACE INTO SIDSTAR VALUES (?,?,?,?,?,?,?,?,?,?,?)")))
+    if (!holder.prepare(QStringLiteral("SELECT strm, sapt FROM SIDSTAR WHERE skey = ?")))
+        return fail(holder.lastError());
+    // A plain INSERT: a key still taken is never replaced.
+    if (!query.prepare(QStringLiteral("INSERT INTO SIDSTAR VALUES (?,?,?,?,?,?,?,?,?,?,?)")))
         return fail(query.lastError());
     for (const CSidStarRow &r : rows) {
+        holder.bindValue(0, r.skey);
+        if (!holder.exec())
+            return fail(holder.lastError());
+        if (holder.next()) {
+            const KeyConflict found{r.skey, holder.value(0).toString(), holder.value(1).toString()};
+            if (conflict)
+                *conflict = found;
+            return failWith(QCoreApplication::translate("QObject", "la clé %1 est celle d'un point de la procédure %2 de %3")
+                                    .arg(found.key, found.name, found.airport));
+        }
+        holder.finish();
         query.addBindValue(r.tile);
         query.addBindValue(r.skey);
         query.addBindValue(r.sapt);

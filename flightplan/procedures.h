@@ -67,9 +67,22 @@ public:
     // Both writers save the route database first, once per run (see
     // CBackup); when that copy fails nothing changes and error says why.
 
-    // Writes a procedure in one transaction: its old rows (at any airport)
-    // go, the new ones come. On failure nothing changes and error says why.
-    bool save(const QString &name, const QList<CSidStarRow> &rows, QString *error) const;
+    // A key of the rows to write that a row of another procedure holds
+    // (the key is the name followed by the sequence number, so "ABC" and
+    // "ABC1" can meet: ABC's point 11 and ABC1's point 1 are both ABC110).
+    struct KeyConflict {
+        QString key;
+        QString name;      // the other procedure
+        QString airport;   // its airport's key
+    };
+
+    // Writes a procedure in one transaction: its old rows (same name, same
+    // airport) go, the new ones come. A key held by another procedure
+    // (another name, or the same name at another airport) is never written
+    // over: the save stops with `conflict` set. On any failure nothing
+    // changes and error says why.
+    bool save(const QString &name, const QList<CSidStarRow> &rows, QString *error,
+              KeyConflict *conflict = nullptr) const;
     // Removes every row of a procedure.
     bool remove(const QString &name, QString *error) const;
 

@@ -1070,6 +1070,18 @@ Make sure it is running.</translation>
 %2</translation>
     </message>
     <message>
+        <source>Le STAR %1 n&apos;a pas été enregistré : sa clé %2 est déjà celle d&apos;un point de la procédure %3 de %4.
+Choisissez un autre nom.</source>
+        <translation>The STAR %1 was not saved: its key %2 already belongs to a point of the procedure %3 at %4.
+Choose another name.</translation>
+    </message>
+    <message>
+        <source>Le SID %1 n&apos;a pas été enregistré : sa clé %2 est déjà celle d&apos;un point de la procédure %3 de %4.
+Choisissez un autre nom.</source>
+        <translation>The SID %1 was not saved: its key %2 already belongs to a point of the procedure %3 at %4.
+Choose another name.</translation>
+    </message>
+    <message>
         <source>Enregistrement STAR</source>
         <translation>Saving the STAR</translation>
     </message>
@@ -1345,6 +1357,10 @@ The program will stop.</translation>
     <message>
         <source>erreur inconnue</source>
         <translation>unknown error</translation>
+    </message>
+    <message>
+        <source>la clé %1 est celle d&apos;un point de la procédure %2 de %3</source>
+        <translation>the key %1 belongs to a point of the procedure %2 at %3</translation>
     </message>
     <message>
         <source>la base de données des routes n&apos;est pas ouverte</source>

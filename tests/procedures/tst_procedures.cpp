@@ -70,7 +70,9 @@ private slots:
     // Creating
     void createSid();
     void createStar();
-    void createReplacesName();
+    void createReplacesOwnRows();
+    void createKeyOfAnotherProcedure_data();
+    void createKeyOfAnotherProcedure();
     void createRefused_data();
     void createRefused();
     void apostrophes();
@@ -597,20 +599,73 @@ void TestProcedures::createStar()
     QCOMPARE(procedureNames(true), (QStringList{"REM4E", "EPR7W"}));
 }
 
-void TestProcedures::createReplacesName()
+void TestProcedures::createReplacesOwnRows()
 {
-    // An LFPG SID saved again from LFPO: its old rows all go.
-    setPlan({airport(QStringLiteral("LFPO")), navaid(QStringLiteral("ABC"), 8), airport(QStringLiteral("LFPG"))});
+    // LFPG's AMOGA7A saved again from LFPG: its old rows all go.
+    setPlan({airport(QStringLiteral("LFPG")), navaid(QStringLiteral("ABC"), 8), airport(QStringLiteral("LFPO"))});
     m_fx->prompt.answers << QStringLiteral("AMOGA7A");
     call("on_btnCreateSID_clicked");
     QCOMPARE(stored(QStringLiteral("AMOGA7A")),
-             (QStringList{"0|AMOGA7A10|LFPO|AMOGA7A|10|2|LFPO|0|291|175414.897|8521.304",
-                          "0|AMOGA7A20|LFPO|AMOGA7A|20|2|ABC|8|250|176000.123|9500.568",
-                          "0|AMOGA7A30|LFPO|AMOGA7A|30|2|LFPG|0|392|176435.072|9225.43"}));
+             (QStringList{"0|AMOGA7A10|LFPG|AMOGA7A|10|2|LFPG|0|392|176435.072|9225.43",
+                          "0|AMOGA7A20|LFPG|AMOGA7A|20|2|ABC|8|250|176000.123|9500.568",
+                          "0|AMOGA7A30|LFPG|AMOGA7A|30|2|LFPO|0|291|175414.897|8521.304"}));
     QCOMPARE(storedCount(), 39);
-    QCOMPARE(procedureNames(false), (QStringList{"ROMLO6A", "AMOGA7A"}));
-    clickRow(2);
-    QCOMPARE(procedureNames(false), QStringList{"MLN7B"});
+    QCOMPARE(m_fx->prompt.last().text, QStringLiteral("Le SID AMOGA7A a été enregistré"));
+}
+
+void TestProcedures::createKeyOfAnotherProcedure_data()
+{
+    QTest::addColumn<QString>("from");     // the plan's first airport
+    QTest::addColumn<QString>("first");    // saved first; empty: a demo procedure
+    QTest::addColumn<QString>("second");   // then this one
+    QTest::addColumn<QString>("key");      // the key they share
+    QTest::addColumn<QString>("holder");   // whose it is
+
+    // Point 11 of ABC and point 1 of ABC1 are both ABC110.
+    QTest::newRow("ABC, then ABC1") << "LFPG" << "ABC" << "ABC1" << "ABC110" << "ABC";
+    QTest::newRow("ABC1, then ABC") << "LFPG" << "ABC1" << "ABC" << "ABC110" << "ABC1";
+    // The same name at another airport is another procedure.
+    QTest::newRow("LFPG's AMOGA7A from LFPO") << "LFPO" << "" << "AMOGA7A" << "AMOGA7A10" << "AMOGA7A";
+}
+
+void TestProcedures::createKeyOfAnotherProcedure()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, key);
+    QFETCH(QString, holder);
+    // Plans of 11 points.
+    QList<PointPtr> points{airport(from)};
+    for (int i = 1; i <= 9; ++i)
+        points << waypoint(QStringLiteral("W%1").arg(i));
+    points << airport(from == QLatin1String("LFPG") ? QStringLiteral("LFPO") : QStringLiteral("LFPG"));
+    setPlan(points);
+    if (!first.isEmpty()) {
+        m_fx->prompt.answers << first;
+        call("on_btnCreateSID_clicked");
+        QCOMPARE(stored(first).size(), 11);
+    }
+    const QStringList kept = stored(holder);
+    const int rows = storedCount();
+    m_fx->prompt.records.clear();
+    m_fx->prompt.answers << second;
+    call("on_btnCreateSID_clicked");
+
+    const ScriptedPrompt::Record &box = m_fx->prompt.last();
+    QCOMPARE(box.icon, CPrompt::Warning);
+    QCOMPARE(box.title, QStringLiteral("Création d'un SID"));
+    QCOMPARE(box.text, QStringLiteral("Le SID %1 n'a pas été enregistré : sa clé %2 est déjà celle d'un point de la "
+                                      "procédure %3 de LFPG.\nChoisissez un autre nom.")
+                               .arg(second, key, holder));
+    // The other procedure is whole, and still listed; nothing of the new one.
+    QCOMPARE(stored(holder), kept);
+    QCOMPARE(storedCount(), rows);
+    if (holder != second)
+        QVERIFY(stored(second).isEmpty());
+    clickRow(from == QLatin1String("LFPG") ? 0 : int(points.size()) - 1);   // LFPG's procedures
+    QVERIFY(procedureNames(false).contains(holder));
+    QCOMPARE(procedureItem(false, holder)->childCount(), kept.size());
 }
 
 void TestProcedures::createRefused_data()
@@ -703,8 +758,8 @@ void TestProcedures::createFailure_data()
     QTest::newRow("SID, read-only database") << false << "readonly" << "DEP1";
     QTest::newRow("SID, no table") << false << "drop" << "DEP1";
     QTest::newRow("SID replacing, third insert fails") << false << "trigger" << "AMOGA7A";
-    QTest::newRow("STAR, read-only database") << true << "readonly" << "REM4E";
-    QTest::newRow("STAR replacing, third insert fails") << true << "trigger" << "REM4E";
+    QTest::newRow("STAR, read-only database") << true << "readonly" << "BRY3E";
+    QTest::newRow("STAR replacing, third insert fails") << true << "trigger" << "BRY3E";
 }
 
 void TestProcedures::createFailure()
