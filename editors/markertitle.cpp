@@ -7,20 +7,30 @@
 
 #include <utility>
 
-QStringList CMarkerTitle::candidateKeys(const QString &title)
+namespace {
+
+// Every way of reading a title, from the first dash on: the texts after
+// each dash, longest first.
+QStringList candidateKeys(const QString &title)
 {
-    const QString text = title.trimmed();
     QStringList out;
-    for (qsizetype dash = text.indexOf(u'-'); dash >= 0; dash = text.indexOf(u'-', dash + 1))
-        out << text.mid(dash + 1);
+    for (qsizetype dash = title.indexOf(u'-'); dash >= 0; dash = title.indexOf(u'-', dash + 1))
+        out << title.mid(dash + 1);
     return out;
 }
+
+bool isEditorTable(const QString &table)
+{
+    // Table names are never taken from outside.
+    return table == QLatin1String("NAV") || table == QLatin1String("WPT");
+}
+
+} // namespace
 
 CMarkerTitle CMarkerTitle::find(const QSqlDatabase &db, const QString &table, const QString &title, QSqlQuery *row)
 {
     CMarkerTitle out;
-    // Table names are never taken from outside.
-    if (table != QLatin1String("NAV") && table != QLatin1String("WPT"))
+    if (!isEditorTable(table))
         return out;
     QSqlQuery query(db);
     if (!query.prepare(QStringLiteral("SELECT * FROM %1 WHERE ukey = ?").arg(table)))
@@ -46,7 +56,7 @@ CMarkerTitle CMarkerTitle::find(const QSqlDatabase &db, const QString &table, co
 QStringList CMarkerTitle::longerKeys(const QSqlDatabase &db, const QString &table, const QString &key)
 {
     QStringList out;
-    if ((table != QLatin1String("NAV") && table != QLatin1String("WPT")) || key.isEmpty())
+    if (!isEditorTable(table) || key.isEmpty())
         return out;
     const QString tail = u'-' + key;
     QSqlQuery query(db);

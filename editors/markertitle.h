@@ -19,10 +19,6 @@ struct CMarkerTitle
     // title names no row.
     bool found = false;
 
-    // Every way of reading a (trimmed) title, from the first dash on: the
-    // texts after each dash, longest first.
-    static QStringList candidateKeys(const QString &title);
-
     // The row of table "NAV" or "WPT" a title names. On success `row`, if
     // given, stands on that row (SELECT *, so columns in table order).
     static CMarkerTitle find(const QSqlDatabase &db, const QString &table, const QString &title,
