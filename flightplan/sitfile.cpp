@@ -4,7 +4,7 @@
 #include "data/backup.h"
 #include "data/globalvar.h"
 #include "flightplan/flightplan.h"
-#include "flightplan/textfile.h"
+#include "data/textfile.h"
 
 #include <QDebug>
 

@@ -2,12 +2,13 @@
 // archives and the aircraft records, and the window slots that use them.
 
 #include "app/navglobalvar.h"
+#include "data/textfile.h"
 #include "flightplan/aircraft.h"
 #include "flightplan/flightplan.h"
 #include "flightplan/fplfile.h"
 #include "flightplan/podmgr.h"
 #include "flightplan/sitfile.h"
-#include "flightplan/textfile.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/scriptedprompt.h"
 #include "tests/support/simfixture.h"
 #include "tests/support/windowfixture.h"
@@ -25,10 +26,7 @@
 #include <QTest>
 #include <QtEndian>
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
+#include <memory>
 
 namespace {
 
@@ -79,30 +77,18 @@ public:
         , m_permissions(QFile::permissions(folder))
     {
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser);
-#ifdef Q_OS_UNIX
-        getrlimit(RLIMIT_FSIZE, &m_limit);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = m_limit;
-        small.rlim_cur = rlim_t(maxFileSize);
-        setrlimit(RLIMIT_FSIZE, &small);
-#else
-        Q_UNUSED(maxFileSize);
-#endif
+        m_limit = std::make_unique<FileSizeLimit>(maxFileSize);
     }
     ~WriteBlocker()
     {
-#ifdef Q_OS_UNIX
-        setrlimit(RLIMIT_FSIZE, &m_limit);
-#endif
+        m_limit.reset();
         QFile::setPermissions(m_folder, m_permissions);
     }
 
 private:
     QString m_folder;
     QFile::Permissions m_permissions;
-#ifdef Q_OS_UNIX
-    rlimit m_limit {};
-#endif
+    std::unique_ptr<FileSizeLimit> m_limit;
 };
 
 // A POD archive written by hand, for damaged and hostile layouts.

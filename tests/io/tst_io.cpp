@@ -3,10 +3,12 @@
 
 #include "data/globalvar.h"
 #include "data/sqlmgr.h"
+#include "editors/updatefile.h"
 #include "io/exportmenu.h"
 #include "io/iodatabase.h"
 #include "io/ioprogress.h"
 #include "io/updaterecord.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/scriptedprompt.h"
 #include "tests/support/simfixture.h"
 #include "tests/support/windowfixture.h"
@@ -126,6 +128,8 @@ private slots:
     void export3DUnknownModel();
     void roundTrip3D();
     void exportProgressCancel();
+    void writeFailsPartWay_data();
+    void writeFailsPartWay();
 
     void exportMenu();
     void exportMenuActions();
@@ -1089,6 +1093,76 @@ void TestIo::exportProgressCancel()
     m_io->setProgressThreshold(CIODataBase::DefaultProgressThreshold);
     QVERIFY(m_io->exportNAV(Gen, path));
     QCOMPARE(quiet.begun, 0);
+}
+
+void TestIo::writeFailsPartWay_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("operation");   // named in the box; empty: the caller reports
+
+    QTest::newRow("navaid table") << "NAV" << "exportNAV";
+    QTest::newRow("waypoint table") << "WPT" << "exportWPT";
+    QTest::newRow("scenery project") << "OBJ" << "exportOBJ";
+    QTest::newRow("3D object") << "3D" << "export3DObject";
+    QTest::newRow("editor's update file") << "editor" << "";
+    QTest::newRow("deletion's update file") << "deletion" << "";
+}
+
+// The system refuses the last byte of the file (as a full disk would): the
+// earlier file stays whole, no partial or temporary file is left, and the
+// failure is reported, never a success.
+void TestIo::writeFailsPartWay()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs a file size limit");
+#endif
+    QFETCH(QString, which);
+    QFETCH(QString, operation);
+    const QString folder = filePath("out");
+    QVERIFY(QDir().mkpath(folder));
+    const auto run = [&](const QString &path, QString *error) {
+        m_prompt->answers = {CPrompt::Yes, CPrompt::Yes};   // overwrite, then clear the project's rows
+        if (which == "NAV")
+            return m_io->exportNAV(Gen, path);
+        if (which == "WPT")
+            return m_io->exportWPT(Wpt, path);
+        if (which == "OBJ")
+            return m_io->exportOBJ(Obj, QDir(m_dir->path()), "DEMO", path);
+        if (which == "3D")
+            return m_io->export3DObject(M3d, "house.smf", path);
+        return UpdateFile::write(path, which == "editor" ? navRecord("FR1PGS1") : QStringLiteral("GEN;NAV;-;ukey;FR1PGS1"),
+                                 error);
+    };
+
+    QString error;
+    const QString whole = folder + "/whole.CSV";
+    QVERIFY(run(whole, &error));
+    const qint64 size = QFileInfo(whole).size();
+    QVERIFY(size > 16);
+    QVERIFY(QFile::remove(whole));
+
+    const QString path = writeFile("out/target.CSV", "old\n");
+    m_prompt->records.clear();
+    bool written = true;
+    {
+        FileSizeLimit limit(size - 1);
+        QVERIFY(limit.active());
+        written = run(path, &error);
+    }
+    QVERIFY(!written);
+    QCOMPARE(readFile(path), QByteArray("old\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"target.CSV"});
+    if (operation.isEmpty()) {
+        QVERIFY(!error.isEmpty());
+        return;
+    }
+    for (const ScriptedPrompt::Record &r : std::as_const(m_prompt->records))
+        QVERIFY2(r.icon != CPrompt::Information, qPrintable(r.text));
+    QCOMPARE(m_prompt->last().icon, CPrompt::Warning);
+    QCOMPARE(m_prompt->last().title, QStringLiteral("Erreur CSV"));
+    const QString head = QStringLiteral("%1: Impossible d'écrire le fichier %2\n").arg(operation, path);
+    QVERIFY2(m_prompt->last().text.startsWith(head), qPrintable(m_prompt->last().text));
+    QVERIFY(m_prompt->last().text.size() > head.size());
 }
 
 // --- the menu ---
