@@ -197,6 +197,16 @@ bool CIODataBase::exportTable(const TableExport &table, const QString &connectio
 bool CIODataBase::exportOBJ(const QString &connection, const QDir &projectDir, const QString &project,
                             const QString &fileName)
 {
+    // The project's folder is made inside the chosen one, never elsewhere.
+    if (project == QLatin1String(".") || project == QLatin1String("..") || TextFile::safeFileName(project) != project) {
+        prompt().warn(tr("Erreur CSV"),
+                      tr("exportOBJ: le nom de projet %1 ne peut pas servir de nom de dossier : il ne doit contenir "
+                         "ni séparateur de chemin (« / », « \\ ») ni caractère interdit dans un nom de fichier "
+                         "(: * ? \" < > |), et ne peut pas être « . » ou « .. ».")
+                          .arg(project));
+        return false;
+    }
+
     const QSqlDatabase db = QSqlDatabase::database(connection);
     QSqlQuery fnm(db);
     fnm.setForwardOnly(true);
@@ -329,6 +339,8 @@ bool CIODataBase::export3DObject(const QString &connection, const QString &model
         return false;
     }
 
+    if (!confirmOverwrite(fileName))
+        return false;
     RecordWriter writer(fileName);
     if (!writer.open()) {
         reportOpenFailure(QStringLiteral("export3DObject"), fileName);

@@ -122,6 +122,8 @@ private slots:
     void exportObjLines_data();
     void exportObjLines();
     void exportObjUnknownProject();
+    void exportObjProjectOutsideFolder_data();
+    void exportObjProjectOutsideFolder();
     void roundTripObj();
     void export3DLines();
     void export3DWithoutNight();
@@ -773,7 +775,7 @@ void TestIo::exportOverwriteQuestion_data()
     QTest::addColumn<QString>("which");
     QTest::addColumn<QString>("answer");
 
-    for (const char *which : {"NAV", "WPT", "OBJ"}) {
+    for (const char *which : {"NAV", "WPT", "OBJ", "3D"}) {
         QTest::addRow("%s no keeps the file", which) << which << CPrompt::No;
         QTest::addRow("%s closed keeps the file", which) << which << QString();
         QTest::addRow("%s yes replaces it", which) << which << CPrompt::Yes;
@@ -791,8 +793,10 @@ void TestIo::exportOverwriteQuestion()
         result = m_io->exportNAV(Gen, path);
     else if (which == "WPT")
         result = m_io->exportWPT(Wpt, path);
-    else
+    else if (which == "OBJ")
         result = m_io->exportOBJ(Obj, QDir(m_dir->path()), "DEMO", path);
+    else
+        result = m_io->export3DObject(M3d, "house.smf", path);
 
     const ScriptedPrompt::Record &question = m_prompt->records.first();
     QCOMPARE(question.icon, CPrompt::Question);
@@ -802,9 +806,10 @@ void TestIo::exportOverwriteQuestion()
     QCOMPARE(question.defaultButton, CPrompt::No);
     QCOMPARE(result, answer == CPrompt::Yes);
     if (answer == CPrompt::Yes) {
-        QVERIFY(readFile(path).startsWith(which == "NAV" ? "GEN;NAV;-;ukey;;\n"
+        QVERIFY(readFile(path).startsWith(which == "NAV"   ? "GEN;NAV;-;ukey;;\n"
                                           : which == "WPT" ? "WPT;WPT;-;ukey;;\n"
-                                                           : "OBJ;FNM;-;scene;DEMO;\n"));
+                                          : which == "OBJ" ? "OBJ;FNM;-;scene;DEMO;\n"
+                                                           : "M3D;MOD;+;house.smf;"));
     } else {
         QCOMPARE(m_prompt->records.size(), 1);
         QCOMPARE(readFile(path), QByteArray("old content\n"));
@@ -969,6 +974,43 @@ void TestIo::exportObjUnknownProject()
     QVERIFY(!QFileInfo::exists(filePath("NOPE")));
 }
 
+void TestIo::exportObjProjectOutsideFolder_data()
+{
+    QTest::addColumn<QString>("project");
+    QTest::newRow("parent folder") << "../x";
+    QTest::newRow("parent itself") << "..";
+    QTest::newRow("sub-folder") << "a/b";
+    QTest::newRow("backslash") << "a\\b";
+    QTest::newRow("drive") << "C:x";
+}
+
+// A project of that name exists; its folder would not be in the chosen one.
+void TestIo::exportObjProjectOutsideFolder()
+{
+    QFETCH(QString, project);
+    QSqlQuery insert(QSqlDatabase::database(Obj));
+    QVERIFY(insert.prepare("INSERT INTO FNM VALUES (90, 'x.obj', ?, 101)"));
+    insert.addBindValue(project);
+    QVERIFY(insert.exec());
+    const QString chosen = filePath("projects/chosen");
+    QVERIFY(QDir().mkpath(chosen));
+    const QString path = filePath("project.CSV");
+    m_prompt->answers << CPrompt::Yes;
+    QVERIFY(!m_io->exportOBJ(Obj, QDir(chosen), project, path));
+    QCOMPARE(m_prompt->records.size(), 1);
+    QCOMPARE(m_prompt->last().icon, CPrompt::Warning);
+    QCOMPARE(m_prompt->last().title, QStringLiteral("Erreur CSV"));
+    QCOMPARE(m_prompt->last().text,
+             QStringLiteral("exportOBJ: le nom de projet %1 ne peut pas servir de nom de dossier : il ne doit contenir "
+                            "ni séparateur de chemin (« / », « \\ ») ni caractère interdit dans un nom de fichier "
+                            "(: * ? \" < > |), et ne peut pas être « . » ou « .. ».")
+                 .arg(project));
+    QVERIFY(!QFileInfo::exists(path));
+    QCOMPARE(QDir(filePath("projects")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"chosen"});
+    QVERIFY(QDir(chosen).isEmpty());
+    QVERIFY(!QFileInfo::exists(filePath("x")));
+}
+
 void TestIo::roundTripObj()
 {
     const QString fnmSelect = QStringLiteral("SELECT * FROM FNM ORDER BY key");
@@ -1026,6 +1068,7 @@ void TestIo::export3DLines()
 
     // A blob of 0x00 0xAB is written as 00ab.
     QVERIFY(exec(M3d, "UPDATE TEXTURE SET tex = X'00AB' WHERE xname = 'house.tga'"));
+    m_prompt->answers << CPrompt::Yes;   // replace the first export
     QVERIFY(m_io->export3DObject(M3d, "house.smf", path));
     QCOMPARE(fileLines(path).at(2), QStringLiteral("M3D;TEXTURE;+;house.tga;4;4;00ab"));
 }
