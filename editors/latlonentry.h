@@ -16,7 +16,8 @@ public:
     };
 
     // Splits a magnitude in degrees: whole degrees, whole minutes, and
-    // seconds with their fraction.
+    // seconds in hundredths, carried into the minutes and degrees when they
+    // round to 60 (Coord::dms).
     static Dms dms(double magnitudeDegrees);
     // |degrees| x 3600 + minutes x 60 + seconds.
     static double magnitude(int degrees, int minutes, double seconds);

@@ -765,13 +765,14 @@ void TestPlanFiles::sitHeaderFromFirstPointPositionFromStart()
     QVERIFY(tree);
     CFlightPlan &plan = *tree->plan;
     plan.points << lfpg() << egll();
-    // The marker was moved off the airport.
-    plan.startPoint->latitude = 0;
-    plan.startPoint->longitude = 1296000;
+    // The marker was moved off the airport, onto whole minutes: seconds
+    // that round to 60 are carried.
+    plan.startPoint->latitude = 175200;       // 48 40' N
+    plan.startPoint->longitude = 1286400;     // 2 40' W, held east-positive
     SitFile::buildSitLines(plan);
     QCOMPARE(plan.textLines.first(), QStringLiteral("<bgno> ========== LFPG =====\n"));
     QCOMPARE(plan.textLines.at(3), QStringLiteral("\t\t<geop> ---- geo position lat lon elev ----\n"
-                                                  "\t\t00 00' 00.00\" N\n\t\t000 00' 00.00\" E\n\t\t0\n"));
+                                                  "\t\t48 40' 00.00\" N\n\t\t002 40' 00.00\" W\n\t\t0\n"));
 }
 
 void TestPlanFiles::iniRewrite_data()
