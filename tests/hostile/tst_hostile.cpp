@@ -146,6 +146,9 @@ private slots:
     void exportAndImportBack_data();
     void exportAndImportBack();
 
+    // The simulator's own files
+    void accentedDatabaseFolder();
+
 private:
     // Every script sent since the last clear, parsed; fails the test on a
     // script that is no list of calls.
@@ -808,6 +811,37 @@ void TestHostile::exportAndImportBack()
     QCOMPARE(rowCount(connection, table), total - skipped.size());
     for (const QString &key : std::as_const(carried))
         QCOMPARE(rowTexts(connection, table, key), before.value(key));
+}
+
+// --- the simulator's own files ----------------------------------------------
+
+// The simulator's ini, written by a Windows program in its 8-bit encoding,
+// names the databases in a folder with an accent: the program finds them
+// and starts.
+void TestHostile::accentedDatabaseFolder()
+{
+    cleanup();
+    m_fx = std::make_unique<WindowFixture>();
+    QVERIFY(m_fx->prepareDemo());
+    const QString folder = m_fx->sim.path(QStringLiteral("Données"));
+    QVERIFY(QDir().rename(m_fx->sim.sqlDir(), folder));
+    QVERIFY(QFileInfo(folder).isDir());
+    // One key absolute, the others relative to the simulator folder.
+    QByteArray ini = "[Main]\r\nlanguage=FR\r\n\r\n[SQL]\r\nGENDB=" + folder.toLatin1() + "\r\n";
+    for (const char *key : {"M3DDB", "OBJDB", "TXYDB", "WPTDB", "RTEDB", "OSMDB"})
+        ini += QByteArray(key) + "=Donn\xe9" "es\r\n";
+    QVERIFY(QString::fromUtf8(ini).contains(QChar::ReplacementCharacter));   // no UTF-8
+    QVERIFY(m_fx->sim.writeIni(ini));
+
+    m_w = m_fx->start(false);
+    QVERIFY(m_w);
+    const CNavGlobalVar *config = CNavGlobalVar::instance();
+    QCOMPARE(config->dirGen.path(), folder);
+    QCOMPARE(config->dirWpt.path(), m_fx->sim.root() + QStringLiteral("/Données"));
+    QCOMPARE((QStringList{config->genName, config->m3dName, config->objName, config->txyName, config->wptName,
+                          config->routeName}),
+             (QStringList{"GEN.db", "M3D.db", "OBJ.db", "TXY.db", "WPT.db", "ROUTE.db"}));
+    QVERIFY(rowCount(gen(), QStringLiteral("NAV")) > 0);
 }
 
 QTEST_MAIN(TestHostile)
