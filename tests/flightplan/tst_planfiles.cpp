@@ -403,6 +403,9 @@ void TestPlanFiles::sitFileName_data()
     QTest::newRow("slash in an airport name") << "Nice/Cote d'Azur" << "NICE_COTE D'AZUR.SIT";
     QTest::newRow("characters Windows refuses") << "a\\b:c*d?e\"f<g>h|i\tj" << "A_B_C_D_E_F_G_H_I_J.SIT";
     QTest::newRow("accents kept") << QString::fromUtf8("Besançon") << QString::fromUtf8("BESANÇON.SIT");
+    QTest::newRow("letters outside Latin-1") << QString::fromUtf8("Łódź") << QString::fromUtf8("_ÓD_.SIT");
+    QTest::newRow("Cyrillic") << QString::fromUtf8("Пулково") << QStringLiteral("_______.SIT");
+    QTest::newRow("capital outside Latin-1") << QString::fromUtf8("Laÿ µ") << QStringLiteral("LA_ _.SIT");
 }
 
 void TestPlanFiles::sitFileName()
@@ -411,6 +414,8 @@ void TestPlanFiles::sitFileName()
     QFETCH(QString, file);
     QCOMPARE(SitFile::fileName(name), file);
     QCOMPARE(SitFile::iniEntry(file), QStringLiteral("startupSituation=Saved Simulations/") + file);
+    // The 8-bit ini entry names that very file.
+    QCOMPARE(QString::fromLatin1(TextFile::toLatin1(SitFile::iniEntry(file))), SitFile::iniEntry(file));
 }
 
 void TestPlanFiles::readerTolerance_data()
