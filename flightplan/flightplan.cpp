@@ -126,11 +126,53 @@ QString CFlightPlan::mapScript() const
 QString CFlightPlan::refresh()
 {
     computeLegs();
+    followFirstAirport();
     const QString script = mapScript();
     if (view)
         view->showPlan(*this);
     buildFplLines();
     return script;
+}
+
+PointPtr CFlightPlan::firstAirport() const
+{
+    if (points.isEmpty() || points.first()->usage != QLatin1String("airp"))
+        return PointPtr();
+    return points.first();
+}
+
+bool CFlightPlan::followFirstAirport()
+{
+    const PointPtr airport = firstAirport();
+    if (!startPoint || !airport || airport == m_startAnchor)
+        return false;
+    m_startAnchor = airport;
+    startPoint->latitude = airport->latitude;
+    startPoint->longitude = JsText::arcSecondsInTurn(airport->longitude);
+    startPlacement = StartPlacement::FirstAirport;
+    if (startMoved)
+        startMoved();
+    return true;
+}
+
+void CFlightPlan::placeStartByUser(double latDegrees, double lonDegrees)
+{
+    if (!startPoint)
+        return;
+    startPoint->latitude = latDegrees * 3600;
+    startPoint->longitude = JsText::arcSecondsInTurn(lonDegrees * 3600);
+    startPlacement = StartPlacement::User;
+    // Placed after the present first airport: that one no longer moves it.
+    m_startAnchor = firstAirport();
+}
+
+QString CFlightPlan::startMarkerScript(const QString &aircraftName) const
+{
+    const CFlightPlanPoint start = startPoint ? *startPoint : CFlightPlanPoint();
+    return JsText::fill(QStringLiteral("addSitMarker(new google.maps.LatLng(%1,%2),\"%3\", %4);"),
+                        {JsText::fixed(start.latitude / 3600, 8, 3),
+                         JsText::fixed(JsText::degreesInRange(start.longitude / 3600), 8, 3),
+                         JsText::escape(aircraftName), JsText::general(start.heading)});
 }
 
 CFlightPlan::GridRow CFlightPlan::gridRow(const CFlightPlanPoint &p)
@@ -173,8 +215,12 @@ void CFlightPlan::insertAt(const PointPtr &point, int position)
 
 void CFlightPlan::removeAt(int position)
 {
-    if (isValidRow(position))
-        points.removeAt(position);
+    if (!isValidRow(position))
+        return;
+    // An airport taken off the plan and added again places the start anew.
+    if (points.at(position) == m_startAnchor)
+        m_startAnchor.reset();
+    points.removeAt(position);
 }
 
 void CFlightPlan::moveUp(int position)
@@ -192,6 +238,12 @@ void CFlightPlan::moveDown(int position)
 void CFlightPlan::clear()
 {
     points.clear();
+    m_startAnchor.reset();
+    startPlacement = StartPlacement::None;
+    if (startPoint) {
+        startPoint->latitude = 0;
+        startPoint->longitude = 0;
+    }
 }
 
 QString CFlightPlan::nextUserWaypointName(const QString &prefix)

@@ -1165,14 +1165,26 @@ void TestPlanFiles::windowLoad()
     QCOMPARE(f.prompt.last().dir, f.sim.root() + QStringLiteral("/Flightplan"));
     QCOMPARE(f.prompt.last().filter, QStringLiteral("Fichier plan de vol (*.fpl)"));
     QCOMPARE(windowPlan()->points.size(), 2);
-    QCOMPARE(f.scripts.size(), 1);
-    QCOMPARE(f.scripts.first(), windowPlan()->mapScript());
-    QVERIFY(f.scripts.first().contains(QStringLiteral("\"London Heathrow\"")));
+    // The first airport places the start point; its marker, then the route.
+    QCOMPARE(f.scripts.size(), 2);
+    QCOMPARE(f.scripts.first(), QStringLiteral("addSitMarker(new google.maps.LatLng(49.00974222,2.56261944),"
+                                               "\"Beechcraft Baron 58\", 0);"));
+    QCOMPARE(f.scripts.last(), windowPlan()->mapScript());
+    QVERIFY(f.scripts.last().contains(QStringLiteral("\"London Heathrow\"")));
     QCOMPARE(f.ui()->dockWSid->windowTitle(), QStringLiteral("SID : "));
     QCOMPARE(f.ui()->dockWStar->windowTitle(), QStringLiteral("STAR : "));
     QVERIFY(f.ui()->btnSaveFlightPlan->isEnabled());
     QCOMPARE(f.ui()->fltplnGrid->rowCount(), 2);
     Q_UNUSED(w);
+
+    // Saved as loaded: the situation starts the aircraft at the first airport.
+    f.prompt.answers << CPrompt::Ok << CPrompt::Cancel;
+    f.ui()->btnSaveFlightPlan->click();
+    const QList<QByteArray> sit = readFile(f.sim.path(QStringLiteral("Saved Simulations/PARIS CHARLES DE GAULLE.SIT"))).split('\n');
+    QCOMPARE(sit.size(), 22);
+    QCOMPARE(sit.at(0), QByteArray("<bgno> ========== LFPG ====="));
+    QCOMPARE(sit.at(5), QByteArray("\t\t49 00' 35.07\" N"));
+    QCOMPARE(sit.at(6), QByteArray("\t\t002 33' 45.43\" E"));
 }
 
 void TestPlanFiles::windowLoadCancelled()
@@ -1340,9 +1352,11 @@ void TestPlanFiles::windowStartPosCancel()
 {
     WindowFixture f;
     QVERIFY(f.prepareDemo());
-    MainWindow *w = f.start();
+    f.start();
     QVERIFY(windowPlan());
-    setPlan(w, {lfpo()});
+    // An airport first in a plan no refresh has seen: the start position was
+    // never placed, and is not written as it stands (0, 0).
+    windowPlan()->points << lfpo();
     const QByteArray ini = readFile(f.sim.path(QStringLiteral("system/Corvane.ini")));
     f.prompt.records.clear();
     f.prompt.answers << CPrompt::Cancel;
@@ -1350,7 +1364,10 @@ void TestPlanFiles::windowStartPosCancel()
     f.ui()->btnStartPos->click();
     QCOMPARE(f.prompt.records.size(), 1);
     QCOMPARE(f.prompt.last().text, QStringLiteral("Voulez vous définir LFPO comme départ dans Corvane ?"));
-    QVERIFY(QFile::exists(f.sim.path(QStringLiteral("Saved Simulations/PARIS ORLY.SIT"))));
+    const QList<QByteArray> sit = readFile(f.sim.path(QStringLiteral("Saved Simulations/PARIS ORLY.SIT"))).split('\n');
+    QCOMPARE(sit.size(), 22);
+    QCOMPARE(sit.at(5), QByteArray("\t\t48 43' 34.90\" N"));
+    QCOMPARE(sit.at(6), QByteArray("\t\t002 22' 01.30\" E"));
     QCOMPARE(readFile(f.sim.path(QStringLiteral("system/Corvane.ini"))), ini);
 
     // A situation that cannot be written is reported, and nothing is asked.

@@ -427,11 +427,11 @@ void TestHostile::planRoundTrip_data()
         << "O'HARE _INTL_ __SCRIPT_.SIT";
     QTest::newRow("letters beyond Latin-1")
         << QStringList{"Q;4", "V;N", "W;4"} << QString::fromUtf8("\u00c9-\u00dc_\u00c9-\u00dc.FPL")
-        << QString::fromUtf8("\u03a9\u039c\u0388\u0393\u0391 \u5317\u4eac \u2603.SIT");
+        << QStringLiteral("_____ __ _.SIT");
     QTest::newRow("line breaks in names and idents")
         << QStringList{"Q\\3", "W\\3", QString::fromUtf8("V\u00dc24"), QString::fromUtf8("W\u00dc6"),
                        QString::fromUtf8("Q\u00dc6")}
-        << "_I_&_L1_L2.FPL" << "UN_DEUX__TROIS\u2028X\u2029Y.SIT";
+        << "_I_&_L1_L2.FPL" << "UN_DEUX__TROIS_X_Y.SIT";
     QTest::newRow("infinite position") << QStringList{"Q7", "W'1"} << "S7_O'H_.FPL"
                                         << "__SCRIPT__SCRIPT_HACKED=1__SCRIPT_'_.SIT";
 }
