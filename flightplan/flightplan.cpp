@@ -38,6 +38,14 @@ QString typeText(const CFlightPlanPoint &p)
     return QString();
 }
 
+// "hh:mm" of a time from the first point; the hours go on past 24 (25:10,
+// 100:00).
+QString elapsedText(qint64 minutes)
+{
+    return QString::number(minutes / 60).rightJustified(2, u'0') + u':'
+            + QString::number(minutes % 60).rightJustified(2, u'0');
+}
+
 } // namespace
 
 CFlightPlan::CFlightPlan(CNavGlobalVar *config, CFlightPlanView *view)
@@ -94,6 +102,7 @@ void CFlightPlan::computeLegs()
     if (points.isEmpty())
         return;
     points.first()->time = QTime(0, 0);
+    points.first()->elapsed = 0;
     for (int i = 0; i + 1 < count(); ++i) {
         CFlightPlanPoint &a = *points.at(i);
         CFlightPlanPoint &b = *points.at(i + 1);
@@ -103,6 +112,7 @@ void CFlightPlan::computeLegs()
         // without a speed has no duration.
         a.duration = a.speed > 0 ? qint32(a.distance / a.speed * 60 + 1e-6) : 0;
         b.time = a.time.addSecs(qint64(a.duration) * 60);
+        b.elapsed = a.elapsed + a.duration;
     }
     // The last point starts no leg.
     CFlightPlanPoint &last = *points.last();
@@ -189,7 +199,7 @@ CFlightPlan::GridRow CFlightPlan::gridRow(const CFlightPlanPoint &p)
               << JsText::fixed(p.course, 0, 3) + QStringLiteral("°")
               << JsText::fixed(p.distance, 1, 5)
               << QString::number(p.duration)
-              << p.time.toString(QStringLiteral("hh:mm"))
+              << elapsedText(p.elapsed)
               << QString::number(p.altitude);
     return row;
 }

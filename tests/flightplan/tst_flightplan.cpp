@@ -369,16 +369,22 @@ void TestFlightPlan::timesAccumulate()
     CFlightPlan plan;
     plan.insertAt(at(7200, 0, 130), 0);   // 60 nm at 130 kt: 27 min
     plan.insertAt(at(3600, 0, 60), 1);    // 60 nm at 60 kt: 60 min
-    plan.insertAt(at(0, 0, 60), 2);
+    plan.insertAt(at(0, 0, 1), 2);        // 60 nm at 1 kt: 60 hours
+    plan.insertAt(at(-3600, 0, 60), 3);
     plan.points.first()->time = QTime(5, 0);   // the first point always starts at 00:00
+    plan.points.first()->elapsed = 300;
     plan.computeLegs();
     QCOMPARE(plan.points.at(0)->time, QTime(0, 0));
     QCOMPARE(plan.points.at(1)->time, QTime(0, 27));
     QCOMPARE(plan.points.at(2)->time, QTime(1, 27));
+    QCOMPARE(plan.points.at(3)->time, QTime(13, 27));
+    QCOMPARE(plan.points.at(3)->elapsed, 61 * 60 + 27);
     const QList<CFlightPlan::GridRow> rows = plan.gridRows();
     QCOMPARE(rows.at(0).cells.at(8), QStringLiteral("00:00"));
     QCOMPARE(rows.at(1).cells.at(8), QStringLiteral("00:27"));
     QCOMPARE(rows.at(2).cells.at(8), QStringLiteral("01:27"));
+    // The hours go on past a day.
+    QCOMPARE(rows.at(3).cells.at(8), QStringLiteral("61:27"));
 }
 
 void TestFlightPlan::lastLegIsCleared()
@@ -495,8 +501,9 @@ void TestFlightPlan::gridCells()
     p.distance = 60;
     p.duration = 27;
     p.time = QTime(1, 5, 59);
+    p.elapsed = 25 * 60 + 10;   // the time column goes on past a day
     p.altitude = 5000;
-    const QStringList expected = {"Navaid", "PGS", "Pontoise", "117.800", "130", "180°", " 60.0", "27", "01:05", "5000"};
+    const QStringList expected = {"Navaid", "PGS", "Pontoise", "117.800", "130", "180°", " 60.0", "27", "25:10", "5000"};
     QCOMPARE(CFlightPlan::gridRow(p).cells, expected);
 
     CFlightPlanPoint fresh;
