@@ -3,6 +3,7 @@
 #include "data/coordinates.h"
 #include "map/jstext.h"
 
+#include <algorithm>
 #include <cmath>
 
 CLatLonEntry::Dms CLatLonEntry::dms(double magnitudeDegrees)
@@ -41,6 +42,9 @@ void CLatLonEntry::setLatLon(double latitude, double longitude)
 
 void CLatLonEntry::updateLat(double magnitudeSeconds, bool isSouth)
 {
+    if (std::isnan(magnitudeSeconds))
+        magnitudeSeconds = 0;
+    magnitudeSeconds = std::min(magnitudeSeconds, MaxLatitude);
     // No "-0.00" for a latitude of 0 in the south.
     lat = isSouth && magnitudeSeconds != 0 ? -magnitudeSeconds : magnitudeSeconds;
 }

@@ -6,13 +6,16 @@
 // shows the stored text; every file written reads back.
 
 #include "app/navglobalvar.h"
+#include "editors/dialoglatlon.h"
 #include "editors/updatefile.h"
 #include "io/exportmenu.h"
 #include "tests/hostile/hostiledata.h"
 #include "tests/support/windowfixture.h"
 #include "ui_mainwindow.h"
 
+#include <QComboBox>
 #include <QDialog>
+#include <QDoubleSpinBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,6 +25,7 @@
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSpinBox>
 #include <QSqlRecord>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -148,6 +152,10 @@ private slots:
 
     // The simulator's own files
     void accentedDatabaseFolder();
+
+    // Positions typed by the user
+    void positionDialog_data();
+    void positionDialog();
 
 private:
     // Every script sent since the last clear, parsed; fails the test on a
@@ -842,6 +850,69 @@ void TestHostile::accentedDatabaseFolder()
                           config->routeName}),
              (QStringList{"GEN.db", "M3D.db", "OBJ.db", "TXY.db", "WPT.db", "ROUTE.db"}));
     QVERIFY(rowCount(gen(), QStringLiteral("NAV")) > 0);
+}
+
+// --- positions typed by the user ------------------------------------------------
+
+void TestHostile::positionDialog_data()
+{
+    // Steps on the latitude fields, each with the focus: "deg=90", "min=59",
+    // "sec=60", "S" (hemisphere), "type=999999" (typed into edLat).
+    QTest::addColumn<double>("start");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<double>("lat");
+    QTest::addColumn<QString>("fields");   // degrees, minutes, seconds shown
+
+    QTest::newRow("90 59' 60\" typed minutes first") << 1.0 << QStringList{"deg=89", "min=59", "sec=60", "deg=90"}
+                                                     << 324000.0 << "90 0 0.00";
+    QTest::newRow("90, then 59' 60\"") << 1.0 << QStringList{"deg=90", "min=59", "sec=60"} << 324000.0 << "90 0 0.00";
+    QTest::newRow("below the pole again") << 1.0 << QStringList{"deg=90", "deg=89", "min=30"} << 89 * 3600.0 + 1800
+                                          << "89 30 0.00";
+    QTest::newRow("typed beyond the pole, then the hemisphere") << 1.0 << QStringList{"type=999999", "S"}
+                                                                << -324000.0 << "0 0 1.00";
+    QTest::newRow("a whole minute shows as such") << 175200.0 << QStringList{} << 175200.0 << "48 40 0.00";
+    QTest::newRow("seconds carried into the degrees") << 3599.999 << QStringList{} << 3599.999 << "1 0 0.00";
+}
+
+void TestHostile::positionDialog()
+{
+    QFETCH(double, start);
+    QFETCH(QStringList, steps);
+    QFETCH(double, lat);
+    QFETCH(QString, fields);
+    CDialogLatLon d;
+    d.setLatLon(start, 8100);
+    d.show();
+    d.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    auto *deg = d.findChild<QSpinBox *>("sbLatDeg");
+    auto *min = d.findChild<QSpinBox *>("sbLatMin");
+    auto *sec = d.findChild<QDoubleSpinBox *>("sbLatSec");
+    auto *ns = d.findChild<QComboBox *>("cbNS");
+    auto *edLat = d.findChild<QLineEdit *>("edLat");
+    QVERIFY(deg && min && sec && ns && edLat);
+    for (const QString &step : steps) {
+        const QString value = step.section(u'=', 1);
+        if (step.startsWith("deg=")) {
+            deg->setFocus();
+            deg->setValue(value.toInt());
+        } else if (step.startsWith("min=")) {
+            min->setFocus();
+            min->setValue(value.toInt());
+        } else if (step.startsWith("sec=")) {
+            sec->setFocus();
+            sec->setValue(value.toDouble());
+        } else if (step.startsWith("type=")) {
+            edLat->setText(value);
+        } else {
+            ns->setFocus();
+            ns->setCurrentIndex(ns->currentIndex() == 0 ? 1 : 0);
+        }
+    }
+    QCOMPARE(d.lat, lat);
+    QCOMPARE(QStringLiteral("%1 %2 %3").arg(deg->value()).arg(min->value()).arg(sec->value(), 0, 'f', 2), fields);
+    if (!steps.isEmpty())
+        QCOMPARE(edLat->text(), QString::number(lat, 'f', 2));
 }
 
 QTEST_MAIN(TestHostile)
