@@ -60,7 +60,9 @@ void CNavGlobalVar::readSettings()
     centerLon = center.x();
     centerLat = center.y();
     route = s.value("view/route", QStringLiteral("FR")).toString();
-    traceInterval = s.value("trace/intervale", 2).toInt();
+    traceInterval = s.value("trace/intervale", DefaultTraceInterval).toInt();
+    if (traceInterval <= 0)
+        traceInterval = DefaultTraceInterval;
     const QString work = s.value("directory/dirWork", QString()).toString();
     workDirSet = !work.isEmpty();
     dirWork.setPath(work);

@@ -39,7 +39,10 @@ public:
     double centerLon = 2.0;   // degrees
     double centerLat = 49.0;  // degrees
     QString route = QStringLiteral("FR");
-    int traceInterval = 2;    // milliseconds
+    // Milliseconds between two trace ticks; a setting of 0 or less (which
+    // would tick on every pass of the event loop) reads as the default.
+    static constexpr int DefaultTraceInterval = 2;
+    int traceInterval = DefaultTraceInterval;
     // False while the work directory setting is empty (first start).
     bool workDirSet = false;
 

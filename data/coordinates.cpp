@@ -16,26 +16,33 @@ double cosDegrees(double degrees)
     return std::cos(degrees * std::numbers::pi / 180.0);
 }
 
-// Degrees, minutes and seconds of a non-negative value in arc-seconds, in
-// the layout shared by the latitude and longitude texts: %1 hemisphere,
-// %2 degrees, %3 minutes, %4 seconds. Degrees and minutes stay doubles so
-// that no value, however large, is converted to an integer type.
+// The layout shared by the latitude and longitude texts: %1 hemisphere,
+// %2 degrees, %3 minutes, %4 seconds.
 QString dmsText(double arcSeconds, int degreeWidth, bool secondsMark, QChar hemisphere)
 {
-    const double d = arcSeconds / 3600.0;
-    const double degrees = std::trunc(d);
-    const double minutesExact = (d - degrees) * 60.0;
-    const double minutes = std::trunc(minutesExact);
-    const double seconds = 60.0 * (minutesExact - minutes);
-
+    const Dms v = dms(arcSeconds);
     const QString pattern = secondsMark ? QStringLiteral("%2 %3' %4\" %1") : QStringLiteral("%2 %3' %4 %1");
     return pattern.arg(QString(hemisphere),
-                       QStringLiteral("%1").arg(degrees, degreeWidth, 'f', 0, u'0'),
-                       QStringLiteral("%1").arg(minutes, 2, 'f', 0, u'0'),
-                       QStringLiteral("%1").arg(seconds, 5, 'f', 2, u'0'));
+                       QStringLiteral("%1").arg(v.degrees, degreeWidth, 'f', 0, u'0'),
+                       QStringLiteral("%1").arg(v.minutes, 2, 'f', 0, u'0'),
+                       QStringLiteral("%1").arg(v.seconds, 5, 'f', 2, u'0'));
 }
 
 } // namespace
+
+Dms dms(double arcSeconds)
+{
+    // Whole hundredths of an arc-second; fmod and the divisions below are
+    // exact on them.
+    const double hundredths = std::round(arcSeconds * 100.0);
+    const double inDegree = std::fmod(hundredths, 360000.0);
+    const double inMinute = std::fmod(inDegree, 6000.0);
+    Dms out;
+    out.degrees = (hundredths - inDegree) / 360000.0;
+    out.minutes = (inDegree - inMinute) / 6000.0;
+    out.seconds = inMinute / 100.0;
+    return out;
+}
 
 double inTurn(double arcSeconds)
 {

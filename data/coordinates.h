@@ -25,8 +25,20 @@ double inTurn(double arcSeconds);
 // Then into (-648000, 648000]: values above half a turn lose a turn.
 double inHalfTurn(double arcSeconds);
 
-// "DD MM' SS.SS N" / "DDD MM' SS.SS E", with a double quote after the
-// seconds when secondsMark is set. Longitudes are normalised first.
+// Degrees, minutes and seconds of a non-negative value in arc-seconds. The
+// seconds are rounded to hundredths first and carried into the minutes and
+// degrees, so that a value a hair below a whole minute reads 48 40' 00.00,
+// never 48 39' 60.00. Whole numbers held as doubles, so that no value,
+// however large, is converted to an integer type.
+struct Dms {
+    double degrees = 0;
+    double minutes = 0;
+    double seconds = 0;   // 0 to 59.99, in hundredths
+};
+Dms dms(double arcSeconds);
+
+// "DD MM' SS.SS N" / "DDD MM' SS.SS E" (from dms), with a double quote
+// after the seconds when secondsMark is set. Longitudes are normalised first.
 QString latitudeText(double latitude, bool secondsMark);
 QString longitudeText(double longitude, bool secondsMark);
 

@@ -3,16 +3,17 @@
 #include "app/prompt.h"
 #include "data/coordinates.h"
 #include "data/sqlmgr.h"
+#include "data/textfile.h"
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTemporaryFile>
 
 #include <cmath>
 
@@ -90,15 +91,12 @@ bool isCandidate(const QString &entry, const DatabaseCheck &check)
 // backslashes, which QSettings reads as escapes ("D:\Data" would lose its
 // "\D"); when QSettings leaves no backslash of those written, the value is
 // taken from here instead (a doubled "\\" or a quoted value reads right).
-QHash<QString, QString> literalSqlEntries(const QString &iniPath)
+QHash<QString, QString> literalSqlEntries(const QString &ini)
 {
     QHash<QString, QString> entries;
-    QFile file(iniPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return entries;
     bool inSection = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    for (QStringView raw : QStringView(ini).split(u'\n')) {
+        const QStringView line = raw.trimmed();
         if (line.startsWith(u'[')) {
             inSection = line.compare(QLatin1String("[SQL]"), Qt::CaseInsensitive) == 0;
             continue;
@@ -106,7 +104,7 @@ QHash<QString, QString> literalSqlEntries(const QString &iniPath)
         const qsizetype eq = line.indexOf(u'=');
         if (!inSection || eq <= 0)
             continue;
-        entries.insert(line.left(eq).trimmed().toLower(), line.mid(eq + 1).trimmed());
+        entries.insert(line.left(eq).trimmed().toString().toLower(), line.mid(eq + 1).trimmed().toString());
     }
     return entries;
 }
@@ -161,8 +159,20 @@ bool CGlobalVar::init()
 void CGlobalVar::initDBPath()
 {
     const QString iniPath = QStringLiteral("%1/system/Corvane.ini").arg(dirCorvane.path());
-    const QSettings ini(iniPath, QSettings::IniFormat);
-    const QHash<QString, QString> literal = literalSqlEntries(iniPath);
+    // The simulator writes its ini in the local 8-bit encoding, QSettings
+    // reads ini files as UTF-8: a file that is no valid UTF-8 is read as
+    // Latin-1, through a UTF-8 copy ("D:\Données\SQL" would otherwise hold a
+    // replacement character and name no folder).
+    QByteArray bytes;
+    TextFile::read(iniPath, &bytes);
+    const QString text = TextFile::decode(bytes);
+    const QByteArray utf8 = text.toUtf8();
+    QTemporaryFile utf8Copy;
+    QString settingsPath = iniPath;
+    if (utf8 != bytes && utf8Copy.open() && utf8Copy.write(utf8) == utf8.size() && utf8Copy.flush())
+        settingsPath = utf8Copy.fileName();
+    const QSettings ini(settingsPath, QSettings::IniFormat);
+    const QHash<QString, QString> literal = literalSqlEntries(text);
     for (const IniEntry &entry : iniEntries) {
         const QVariant setting = ini.value(QLatin1String(entry.key), QStringLiteral("../../SQL"));
         // A value with commas comes back as a list: it is still one path.

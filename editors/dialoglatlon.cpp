@@ -25,6 +25,7 @@ void CDialogLatLon::setLatLon(double latitude, double longitude)
     ui->edLat_2->setText(m_entry.latDegreesText());
     ui->cbNS->setCurrentIndex(m_entry.south ? 1 : 0);
     ui->sbLatDeg->setValue(m_entry.latDms.degrees);
+    limitLatitudeFields(ui->sbLatDeg->value());
     ui->sbLatMin->setValue(m_entry.latDms.minutes);
     ui->sbLatSec->setValue(m_entry.latDms.seconds);
 
@@ -44,6 +45,15 @@ void CDialogLatLon::updateLat(double magnitude)
     ui->edLat_2->setText(m_entry.latDegreesText());
 }
 
+void CDialogLatLon::limitLatitudeFields(int degrees)
+{
+    // Lowering a maximum brings the value down with it; the fields without
+    // the focus recompute nothing.
+    const bool pole = degrees >= 90;
+    ui->sbLatMin->setMaximum(pole ? 0 : 59);
+    ui->sbLatSec->setMaximum(pole ? 0 : 60);
+}
+
 void CDialogLatLon::updateLon(double value)
 {
     m_entry.updateLon(value, ui->cbEW->currentIndex() == 1);
@@ -54,8 +64,10 @@ void CDialogLatLon::updateLon(double value)
 
 void CDialogLatLon::on_sbLatDeg_valueChanged(int arg1)
 {
-    if (ui->sbLatDeg->hasFocus())
-        updateLat(CLatLonEntry::magnitude(arg1, ui->sbLatMin->value(), ui->sbLatSec->value()));
+    if (!ui->sbLatDeg->hasFocus())
+        return;
+    limitLatitudeFields(arg1);
+    updateLat(CLatLonEntry::magnitude(arg1, ui->sbLatMin->value(), ui->sbLatSec->value()));
 }
 
 void CDialogLatLon::on_sbLatMin_valueChanged(int arg1)

@@ -39,6 +39,8 @@ private slots:
 
 private:
     void updateLat(double magnitude);
+    // At 90 degrees the minutes and seconds can only be 0.
+    void limitLatitudeFields(int degrees);
     void updateLon(double value);
 
     Ui::CDialogLatLon *ui;

@@ -1,7 +1,9 @@
 #include "editors/latlonentry.h"
 
+#include "data/coordinates.h"
 #include "map/jstext.h"
 
+#include <algorithm>
 #include <cmath>
 
 CLatLonEntry::Dms CLatLonEntry::dms(double magnitudeDegrees)
@@ -10,13 +12,12 @@ CLatLonEntry::Dms CLatLonEntry::dms(double magnitudeDegrees)
     if (!std::isfinite(magnitudeDegrees) || magnitudeDegrees < 0)
         return out;
     // Beyond what a spin box holds the text fields still show the value.
-    const double m = std::min(magnitudeDegrees, 1.0e6);
-    const double whole = std::trunc(m);
-    out.degrees = int(whole);
-    const double f = 60 * (m - whole);
-    const double minutes = std::trunc(f);
-    out.minutes = int(minutes);
-    out.seconds = 60 * (f - minutes);
+    // The seconds field shows hundredths: they are rounded and carried as
+    // the coordinate texts do (40' 00.00", never 39' 60.00").
+    const Coord::Dms v = Coord::dms(std::min(magnitudeDegrees, 1.0e6) * 3600);
+    out.degrees = int(v.degrees);
+    out.minutes = int(v.minutes);
+    out.seconds = v.seconds;
     return out;
 }
 
@@ -41,6 +42,9 @@ void CLatLonEntry::setLatLon(double latitude, double longitude)
 
 void CLatLonEntry::updateLat(double magnitudeSeconds, bool isSouth)
 {
+    if (std::isnan(magnitudeSeconds))
+        magnitudeSeconds = 0;
+    magnitudeSeconds = std::min(magnitudeSeconds, MaxLatitude);
     // No "-0.00" for a latitude of 0 in the south.
     lat = isSouth && magnitudeSeconds != 0 ? -magnitudeSeconds : magnitudeSeconds;
 }

@@ -16,7 +16,8 @@ public:
     };
 
     // Splits a magnitude in degrees: whole degrees, whole minutes, and
-    // seconds with their fraction.
+    // seconds in hundredths, carried into the minutes and degrees when they
+    // round to 60 (Coord::dms).
     static Dms dms(double magnitudeDegrees);
     // |degrees| x 3600 + minutes x 60 + seconds.
     static double magnitude(int degrees, int minutes, double seconds);
@@ -25,7 +26,11 @@ public:
     // counts as south and west.
     void setLatLon(double latitude, double longitude);
 
-    // A latitude of that size in the chosen hemisphere.
+    // No latitude is beyond a pole: 90 degrees.
+    static constexpr double MaxLatitude = 324000;
+
+    // A latitude of that size in the chosen hemisphere, at most 90 degrees
+    // (90 59' 60" gives 90 00' 00"; a size that is no number gives 0).
     void updateLat(double magnitudeSeconds, bool south);
     // A longitude of the size of `value` (brought into (-648000, 648000]
     // first) in the chosen hemisphere: west gives 1296000 minus the size.

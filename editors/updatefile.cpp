@@ -1,29 +1,16 @@
 #include "editors/updatefile.h"
 
+#include "data/textfile.h"
 #include "io/updaterecord.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace UpdateFile {
 
 namespace {
 QString g_programDir;
-
-bool refusedInFileName(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u < 0x20 || u == 0x7f)
-        return true;
-    switch (u) {
-    case u'/': case u'\\': case u':': case u'*': case u'?': case u'"': case u'<': case u'>': case u'|':
-        return true;
-    default:
-        return false;
-    }
-}
 } // namespace
 
 QString programDir()
@@ -38,13 +25,7 @@ void setProgramDir(const QString &dir)
 
 QString safeName(const QString &name)
 {
-    if (name.isEmpty())
-        return QStringLiteral("_");
-    QString out = name;
-    for (QChar &c : out)
-        if (refusedInFileName(c))
-            c = u'_';
-    return out;
+    return name.isEmpty() ? QStringLiteral("_") : TextFile::safeFileName(name);
 }
 
 QString path(const QString &name)
@@ -80,17 +61,9 @@ bool write(const QString &filePath, const QString &recordLine, QString *error)
     const QString folder = QFileInfo(filePath).absolutePath();
     if (!QDir().mkpath(folder))
         return fail(QStringLiteral("cannot create the folder ") + folder);
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    const QByteArray bytes = recordLine.toLatin1();
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
+    QString why;
+    if (!TextFile::write(filePath, recordLine.toLatin1(), &why))
         return fail(why);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
     return true;
 }
 

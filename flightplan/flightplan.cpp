@@ -38,6 +38,14 @@ QString typeText(const CFlightPlanPoint &p)
     return QString();
 }
 
+// "hh:mm" of a time from the first point; the hours go on past 24 (25:10,
+// 100:00).
+QString elapsedText(qint64 minutes)
+{
+    return QString::number(minutes / 60).rightJustified(2, u'0') + u':'
+            + QString::number(minutes % 60).rightJustified(2, u'0');
+}
+
 } // namespace
 
 CFlightPlan::CFlightPlan(CNavGlobalVar *config, CFlightPlanView *view)
@@ -94,6 +102,7 @@ void CFlightPlan::computeLegs()
     if (points.isEmpty())
         return;
     points.first()->time = QTime(0, 0);
+    points.first()->elapsed = 0;
     for (int i = 0; i + 1 < count(); ++i) {
         CFlightPlanPoint &a = *points.at(i);
         CFlightPlanPoint &b = *points.at(i + 1);
@@ -103,6 +112,7 @@ void CFlightPlan::computeLegs()
         // without a speed has no duration.
         a.duration = a.speed > 0 ? qint32(a.distance / a.speed * 60 + 1e-6) : 0;
         b.time = a.time.addSecs(qint64(a.duration) * 60);
+        b.elapsed = a.elapsed + a.duration;
     }
     // The last point starts no leg.
     CFlightPlanPoint &last = *points.last();
@@ -126,11 +136,53 @@ QString CFlightPlan::mapScript() const
 QString CFlightPlan::refresh()
 {
     computeLegs();
+    followFirstAirport();
     const QString script = mapScript();
     if (view)
         view->showPlan(*this);
     buildFplLines();
     return script;
+}
+
+PointPtr CFlightPlan::firstAirport() const
+{
+    if (points.isEmpty() || points.first()->usage != QLatin1String("airp"))
+        return PointPtr();
+    return points.first();
+}
+
+bool CFlightPlan::followFirstAirport()
+{
+    const PointPtr airport = firstAirport();
+    if (!startPoint || !airport || airport == m_startAnchor)
+        return false;
+    m_startAnchor = airport;
+    startPoint->latitude = airport->latitude;
+    startPoint->longitude = JsText::arcSecondsInTurn(airport->longitude);
+    startPlacement = StartPlacement::FirstAirport;
+    if (startMoved)
+        startMoved();
+    return true;
+}
+
+void CFlightPlan::placeStartByUser(double latDegrees, double lonDegrees)
+{
+    if (!startPoint)
+        return;
+    startPoint->latitude = latDegrees * 3600;
+    startPoint->longitude = JsText::arcSecondsInTurn(lonDegrees * 3600);
+    startPlacement = StartPlacement::User;
+    // Placed after the present first airport: that one no longer moves it.
+    m_startAnchor = firstAirport();
+}
+
+QString CFlightPlan::startMarkerScript(const QString &aircraftName) const
+{
+    const CFlightPlanPoint start = startPoint ? *startPoint : CFlightPlanPoint();
+    return JsText::fill(QStringLiteral("addSitMarker(new google.maps.LatLng(%1,%2),\"%3\", %4);"),
+                        {JsText::fixed(start.latitude / 3600, 8, 3),
+                         JsText::fixed(JsText::degreesInRange(start.longitude / 3600), 8, 3),
+                         JsText::escape(aircraftName), JsText::general(start.heading)});
 }
 
 CFlightPlan::GridRow CFlightPlan::gridRow(const CFlightPlanPoint &p)
@@ -147,7 +199,7 @@ CFlightPlan::GridRow CFlightPlan::gridRow(const CFlightPlanPoint &p)
               << JsText::fixed(p.course, 0, 3) + QStringLiteral("°")
               << JsText::fixed(p.distance, 1, 5)
               << QString::number(p.duration)
-              << p.time.toString(QStringLiteral("hh:mm"))
+              << elapsedText(p.elapsed)
               << QString::number(p.altitude);
     return row;
 }
@@ -173,8 +225,12 @@ void CFlightPlan::insertAt(const PointPtr &point, int position)
 
 void CFlightPlan::removeAt(int position)
 {
-    if (isValidRow(position))
-        points.removeAt(position);
+    if (!isValidRow(position))
+        return;
+    // An airport taken off the plan and added again places the start anew.
+    if (points.at(position) == m_startAnchor)
+        m_startAnchor.reset();
+    points.removeAt(position);
 }
 
 void CFlightPlan::moveUp(int position)
@@ -192,6 +248,12 @@ void CFlightPlan::moveDown(int position)
 void CFlightPlan::clear()
 {
     points.clear();
+    m_startAnchor.reset();
+    startPlacement = StartPlacement::None;
+    if (startPoint) {
+        startPoint->latitude = 0;
+        startPoint->longitude = 0;
+    }
 }
 
 QString CFlightPlan::nextUserWaypointName(const QString &prefix)

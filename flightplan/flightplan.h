@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class CAircraft;
 class CNavGlobalVar;
 class CFlightPlan;
@@ -23,9 +25,18 @@ public:
 // The flight plan: the ordered points of the route, the search results the
 // points may come from, the aircraft whose figures new points take, the
 // start position and the lines of the last file built.
+//
+// The start position follows the plan: the airport on the plan's first line
+// places it, whatever brought the airport there (the map, the search
+// results, a file, a procedure), unless the user placed it since that
+// airport became the first line. "Nouveau" forgets it.
 class CFlightPlan
 {
 public:
+    // Who placed the start point last; None: never placed since the start
+    // of the program or the last clear.
+    enum class StartPlacement { None, FirstAirport, User };
+
     // One grid row: ten cell texts; column 0 is the type cell, shown only
     // when hasTypeCell (with its icon).
     struct GridRow {
@@ -52,6 +63,9 @@ public:
     qint32 userWaypointCounter = 0;
     PointPtr currentPoint;              // the point a file reader is filling
     PointPtr startPoint;                // the simulator start position
+    StartPlacement startPlacement = StartPlacement::None;
+    // Called when the plan moved the start point (to redraw its marker).
+    std::function<void()> startMoved;
 
     int count() const { return int(points.size()); }
     bool isEmpty() const { return points.isEmpty(); }
@@ -65,9 +79,23 @@ public:
     void computeLegs();
     // The script that redraws the route on the map.
     QString mapScript() const;
-    // Recomputes the legs, shows the rows, rebuilds the flight-plan file
+    // Recomputes the legs, moves the start point to a new first airport
+    // (followFirstAirport), shows the rows, rebuilds the flight-plan file
     // lines and returns the map script.
     QString refresh();
+
+    // The plan's first point when it is an airport, else null.
+    PointPtr firstAirport() const;
+    // Places the start point on the plan's first airport unless that
+    // airport placed it already or the user placed it since the airport
+    // became the first line; calls startMoved when it moved it. True when
+    // it moved.
+    bool followFirstAirport();
+    // The user put the start point there (degrees; the longitude is held
+    // east-positive, from 0 to a full turn).
+    void placeStartByUser(double latDegrees, double lonDegrees);
+    // "addSitMarker(...)": the start point's marker, with the aircraft's name.
+    QString startMarkerScript(const QString &aircraftName) const;
 
     // Per row, the ten cell texts and the type cell.
     QList<GridRow> gridRows() const;
@@ -81,7 +109,8 @@ public:
     void removeAt(int position);
     void moveUp(int position);
     void moveDown(int position);
-    // Empties the route; version, counter and start point stay.
+    // Empties the route and forgets the start position (never placed, at
+    // 0, 0; its heading stays); version and counter stay.
     void clear();
 
     // The user-waypoint name for the next counter value: prefix and at
@@ -96,4 +125,8 @@ public:
     // Initial true course (degrees, [0, 360)) and distance (nautical miles)
     // of the great circle from a to b.
     static void leg(const CFlightPlanPoint &a, const CFlightPlanPoint &b, double *course, double *distance);
+
+private:
+    // The first airport of the plan when the start point was last placed.
+    PointPtr m_startAnchor;
 };

@@ -31,6 +31,9 @@ public:
     double distance = 0;
     qint32 duration = 0;
     QTime time = QTime(0, 0);
+    // Minutes from the first point, past 24 hours too: what the grid's
+    // "Temps" column shows (time wraps at midnight).
+    qint64 elapsed = 0;
     double frequency = 0;
 
     // Builders: fill the record from the current row of a SELECT * query.

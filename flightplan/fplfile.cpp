@@ -4,7 +4,7 @@
 #include "app/prompt.h"
 #include "flightplan/aircraft.h"
 #include "flightplan/flightplan.h"
-#include "flightplan/textfile.h"
+#include "data/textfile.h"
 
 #include <QCoreApplication>
 #include <QDebug>

@@ -32,6 +32,8 @@ void MainWindow::setupFlightPlan()
     ui->leSpeedVert->setText(QString::number(aircraft.climbRate));
 
     fp->startPoint = fp->newPoint();
+    // The plan moves the start point to its first airport: the marker follows.
+    fp->startMoved = [this, fp] { runJavaScript(fp->startMarkerScript(ui->cbAircraftType->currentText())); };
     m_planChanged = false;
 }
 
@@ -66,9 +68,8 @@ void MainWindow::sAddAptToFp(QString param)
         return;
     PointPtr p = fp->newPoint();
     p->fromAPT(query);
-    // The first airport of a plan is where the flight starts.
-    if (ui->fltplnGrid->currentRow() == -1)
-        sAddSitToFp(p->latitude / 3600, p->longitude / 3600);
+    // An airport that becomes the first line also places the start point
+    // (CFlightPlan::refresh).
     insertIntoPlan(p);
     setSaveControlsEnabled(true);
     ui->dockWFlightPlan->raise();

@@ -5,27 +5,15 @@
 #include "app/prompt.h"
 #include "flightplan/flightplan.h"
 #include "flightplan/sitfile.h"
-#include "map/jstext.h"
 
 #include <QDir>
-
-namespace {
-
-// The start point held east-positive, from 0 to one full turn.
-void placeStartPoint(CFlightPlanPoint &start, double lat, double lon)
-{
-    start.latitude = lat * 3600;
-    start.longitude = JsText::arcSecondsInTurn(lon * 3600);
-}
-
-} // namespace
 
 void MainWindow::doMoveSIT(double lat, double lon)
 {
     CFlightPlan *plan = m_config->flightPlan;
     if (!plan || !plan->startPoint)
         return;
-    placeStartPoint(*plan->startPoint, lat, lon);
+    plan->placeStartByUser(lat, lon);
 }
 
 void MainWindow::sAddSitToFp(double lat, double lon)
@@ -33,11 +21,8 @@ void MainWindow::sAddSitToFp(double lat, double lon)
     CFlightPlan *plan = m_config->flightPlan;
     if (!plan || !plan->startPoint)
         return;
-    placeStartPoint(*plan->startPoint, lat, lon);
-    runJavaScript(JsText::fill(QStringLiteral("addSitMarker(new google.maps.LatLng(%1,%2),\"%3\", %4);"),
-                               {JsText::fixed(lat, 8, 3), JsText::fixed(JsText::degreesInRange(lon), 8, 3),
-                                JsText::escape(ui->cbAircraftType->currentText()),
-                                JsText::general(plan->startPoint->heading)}));
+    plan->placeStartByUser(lat, lon);
+    runJavaScript(plan->startMarkerScript(ui->cbAircraftType->currentText()));
 }
 
 void MainWindow::on_spInertial_valueChanged(int arg1)
@@ -45,8 +30,9 @@ void MainWindow::on_spInertial_valueChanged(int arg1)
     CFlightPlan *plan = m_config->flightPlan;
     if (!plan || !plan->startPoint)
         return;
+    // Turning the aircraft does not place it.
     plan->startPoint->heading = arg1;
-    sAddSitToFp(plan->startPoint->latitude / 3600, plan->startPoint->longitude / 3600);
+    runJavaScript(plan->startMarkerScript(ui->cbAircraftType->currentText()));
 }
 
 void MainWindow::on_btnStartPos_clicked()
@@ -56,6 +42,10 @@ void MainWindow::on_btnStartPos_clicked()
         prompt().warn(tr("Enregistrement point de départ"), tr("Vous devez choisir un aéroport en première ligne."));
         return;
     }
+    // A start position nobody placed is never written as it stands (0, 0):
+    // the airport of the first line places it, as it does when it is added.
+    if (plan->startPlacement == CFlightPlan::StartPlacement::None)
+        plan->followFirstAirport();
     const CFlightPlanPoint &first = *plan->points.first();
     const QString name = SitFile::fileName(first.name);
     QString error;

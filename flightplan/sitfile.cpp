@@ -4,7 +4,7 @@
 #include "data/backup.h"
 #include "data/globalvar.h"
 #include "flightplan/flightplan.h"
-#include "flightplan/textfile.h"
+#include "data/textfile.h"
 
 #include <QDebug>
 
@@ -36,7 +36,9 @@ QStringList buildEntries(const QString &firstIdent, const CFlightPlanPoint &star
 
 QString fileName(const QString &firstName)
 {
-    return TextFile::safeFileName(firstName + QStringLiteral(".sit")).toUpper();
+    // Upper case first: some Latin-1 letters have their capital outside it
+    // (ÿ, µ). The ini entry that names the file is 8-bit text.
+    return TextFile::latin1FileName((firstName + QStringLiteral(".sit")).toUpper());
 }
 
 QString iniEntry(const QString &sitFileName)

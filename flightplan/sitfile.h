@@ -19,7 +19,9 @@ namespace SitFile {
 QStringList buildEntries(const QString &firstIdent, const CFlightPlanPoint &start);
 
 // "ORLY.SIT" for an airport named Orly; characters that cannot stand in a
-// file name become "_" ("Nice/Cote d'Azur" gives NICE_COTE D'AZUR.SIT).
+// file name become "_" ("Nice/Cote d'Azur" gives NICE_COTE D'AZUR.SIT), and
+// so do those outside Latin-1 (Łódź gives _ÓD_.SIT), so that the 8-bit ini
+// entry names the file itself.
 QString fileName(const QString &firstName);
 
 // The ini line that names the situation: "startupSituation=Saved Simulations/ORLY.SIT".

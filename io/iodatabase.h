@@ -35,10 +35,14 @@ public:
     // fails the import stops there.
     bool importDB(QFile *file, CGlobalVar *config);
 
+    // The exports ask before they replace an existing file, and report
+    // their outcome.
     // Every navaid of the GEN connection, every waypoint of the WPT connection.
     bool exportNAV(const QString &connection, const QString &fileName);
     bool exportWPT(const QString &connection, const QString &fileName);
-    // One scenery project: its FNM rows and the objects of its scenes.
+    // One scenery project: its FNM rows and the objects of its scenes. The
+    // project's folder is made under projectDir: a name that is no plain
+    // folder name (a path separator, "..") is refused with a message.
     bool exportOBJ(const QString &connection, const QDir &projectDir, const QString &project,
                    const QString &fileName);
     // One 3D model (and its night variant) with their textures.

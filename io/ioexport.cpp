@@ -1,12 +1,12 @@
 #include "io/iodatabase.h"
 
 #include "app/prompt.h"
+#include "data/textfile.h"
 #include "io/ioprogress.h"
 #include "io/updaterecord.h"
 
 #include <QDebug>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -14,8 +14,9 @@
 
 namespace {
 
-// Writes the lines of an export into a QSaveFile: the target is replaced
-// only when every line was written, and is left as it was otherwise.
+// Writes the lines of an export, each in Latin-1 and ended by a line feed,
+// through the program's one file writer: the target is replaced only when
+// every line was written, and is left as it was otherwise.
 class RecordWriter
 {
 public:
@@ -24,30 +25,26 @@ public:
     {
     }
 
-    bool open() { return m_file.open(QIODevice::WriteOnly); }
+    bool open() { return m_file.open(); }
 
     void line(const QString &text)
     {
-        if (!m_ok)
-            return;
         QByteArray bytes = text.toLatin1();
         bytes.append(UpdateRecord::LineEnd);
-        m_ok = m_file.write(bytes) == bytes.size();
+        m_file.write(bytes);
     }
 
     // Replaces the target; false (with the reason) when anything failed.
     bool commit(QString *error)
     {
-        if (m_ok && m_file.commit())
+        if (m_file.commit())
             return true;
         *error = m_file.errorString();
-        m_file.cancelWriting();
         return false;
     }
 
 private:
-    QSaveFile m_file;
-    bool m_ok = true;
+    TextFile::Writer m_file;
 };
 
 // The line of a row: every column of the query's current row as text, each
@@ -200,6 +197,16 @@ bool CIODataBase::exportTable(const TableExport &table, const QString &connectio
 bool CIODataBase::exportOBJ(const QString &connection, const QDir &projectDir, const QString &project,
                             const QString &fileName)
 {
+    // The project's folder is made inside the chosen one, never elsewhere.
+    if (project == QLatin1String(".") || project == QLatin1String("..") || TextFile::safeFileName(project) != project) {
+        prompt().warn(tr("Erreur CSV"),
+                      tr("exportOBJ: le nom de projet %1 ne peut pas servir de nom de dossier : il ne doit contenir "
+                         "ni séparateur de chemin (« / », « \\ ») ni caractère interdit dans un nom de fichier "
+                         "(: * ? \" < > |), et ne peut pas être « . » ou « .. ».")
+                          .arg(project));
+        return false;
+    }
+
     const QSqlDatabase db = QSqlDatabase::database(connection);
     QSqlQuery fnm(db);
     fnm.setForwardOnly(true);
@@ -332,6 +339,8 @@ bool CIODataBase::export3DObject(const QString &connection, const QString &model
         return false;
     }
 
+    if (!confirmOverwrite(fileName))
+        return false;
     RecordWriter writer(fileName);
     if (!writer.open()) {
         reportOpenFailure(QStringLiteral("export3DObject"), fileName);

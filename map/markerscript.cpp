@@ -102,16 +102,12 @@ void appendPadded(QString &out, double value, int width, int decimals)
 // batch; their one-pass substitution costs more than the rest of a marker.
 void appendDms(QString &out, double arcSeconds, int degreeWidth, char16_t hemisphere)
 {
-    const double d = arcSeconds / 3600.0;
-    const double degrees = std::trunc(d);
-    const double minutesExact = (d - degrees) * 60.0;
-    const double minutes = std::trunc(minutesExact);
-    const double seconds = 60.0 * (minutesExact - minutes);
-    appendPadded(out, degrees, degreeWidth, 0);
+    const Coord::Dms v = Coord::dms(arcSeconds);
+    appendPadded(out, v.degrees, degreeWidth, 0);
     out += u' ';
-    appendPadded(out, minutes, 2, 0);
+    appendPadded(out, v.minutes, 2, 0);
     out += QLatin1String("' ");
-    appendPadded(out, seconds, 5, 2);
+    appendPadded(out, v.seconds, 5, 2);
     out += u' ';
     out += QChar(hemisphere);
 }

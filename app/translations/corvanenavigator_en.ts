@@ -552,6 +552,10 @@ Do you want to overwrite it?</translation>
         <translation>
 %1 line(s) not exported: a value contains “;”, a line break or a character outside Latin-1 (%2).</translation>
     </message>
+    <message>
+        <source>exportOBJ: le nom de projet %1 ne peut pas servir de nom de dossier : il ne doit contenir ni séparateur de chemin (« / », « \ ») ni caractère interdit dans un nom de fichier (: * ? &quot; &lt; &gt; |), et ne peut pas être « . » ou « .. ».</source>
+        <translation>exportOBJ: the project name %1 cannot be used as a folder name: it must contain no path separator (“/”, “\”) and no character that file names refuse (: * ? &quot; &lt; &gt; |), and cannot be “.” or “..”.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

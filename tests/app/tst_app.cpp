@@ -473,8 +473,12 @@ void TestApp::settingsRead_data()
                                         << QVariant(QPointF(0, 0));
     QTest::newRow("route") << QByteArray("[view]\nroute=BE\n") << "route" << QVariant(QStringLiteral("BE"));
     QTest::newRow("trace interval") << QByteArray("[trace]\nintervale=500\n") << "traceInterval" << QVariant(500);
-    QTest::newRow("trace interval not a number") << QByteArray("[trace]\nintervale=x\n") << "traceInterval"
-                                                 << QVariant(0);
+    QTest::newRow("trace interval not a number: the default") << QByteArray("[trace]\nintervale=x\n")
+                                                              << "traceInterval" << QVariant(2);
+    QTest::newRow("trace interval 0: the default") << QByteArray("[trace]\nintervale=0\n") << "traceInterval"
+                                                   << QVariant(2);
+    QTest::newRow("trace interval negative: the default") << QByteArray("[trace]\nintervale=-5\n")
+                                                          << "traceInterval" << QVariant(2);
     QTest::newRow("work directory") << QByteArray("[directory]\ndirWork=/data/work\n") << "dirWork"
                                     << QVariant(QStringLiteral("/data/work"));
     QTest::newRow("work directory empty") << QByteArray("[directory]\ndirWork=\n") << "dirWork" << QVariant(QString());

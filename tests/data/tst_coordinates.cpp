@@ -81,7 +81,10 @@ void TestCoordinates::latitudeText_data()
     QTest::newRow("negative zero is north") << -0.0 << false << "00 00' 00.00 N";
     QTest::newRow("south pole") << -324000.0 << false << "90 00' 00.00 S";
     QTest::newRow("north pole") << 324000.0 << false << "90 00' 00.00 N";
-    QTest::newRow("seconds round up to 60, no carry") << 59.999 << false << "00 00' 60.00 N";
+    QTest::newRow("seconds that round to 60 carry into the minutes") << 59.999 << false << "00 01' 00.00 N";
+    QTest::newRow("a whole minute computed a hair below") << 175200.0 << true << "48 40' 00.00\" N";
+    QTest::newRow("carried into the degrees") << -3599.996 << false << "01 00' 00.00 S";
+    QTest::newRow("just below the carry") << 3599.994 << false << "00 59' 59.99 N";
     QTest::newRow("one of each") << 3661.5 << false << "01 01' 01.50 N";
     QTest::newRow("one of each, mark") << -3661.5 << true << "01 01' 01.50\" S";
     QTest::newRow("Paris") << 176400.0 + 1800 + 30.25 << false << "49 30' 30.25 N";
@@ -111,6 +114,8 @@ void TestCoordinates::longitudeText_data()
     QTest::newRow("-180 is east") << -648000.0 << false << "180 00' 00.00 E";
     QTest::newRow("just past 180 is west") << 648001.0 << false << "179 59' 59.00 W";
     QTest::newRow("-1000 seconds") << -1000.0 << false << "000 16' 40.00 W";
+    QTest::newRow("a whole minute computed a hair below") << 9600.0 << true << "002 40' 00.00\" E";
+    QTest::newRow("carried up to 180") << 647999.999 << false << "180 00' 00.00 E";
     QTest::newRow("350 east shows as 10 west") << 1260000.0 << false << "010 00' 00.00 W";
     QTest::newRow("two turns and a bit") << 2 * 1296000.0 + 8474.4 << false << "002 21' 14.40 E";
     QTest::newRow("a thousand turns east") << 1000 * 1296000.0 + 8474.4 << false << "002 21' 14.40 E";

@@ -131,6 +131,12 @@ void TestGlobalVar::initDBPath_data()
     QTest::newRow("Windows path written without quotes")
             << true << QByteArray("[SQL]\nTXYDB=D:\\Data\\SQL\n")
             << QStringList{def, def, def, "D:\\Data\\SQL", def, def, def};
+    QTest::newRow("accented folders in the 8-bit encoding are Latin-1")
+            << true << QByteArray("[SQL]\r\nGENDB=D:\\Donn\xe9" "es\\SQL\r\nOBJDB=Donn\xe9" "es/SQL\r\n")
+            << QStringList{"D:\\Données\\SQL", def, "%R/Données/SQL", def, def, def, def};
+    QTest::newRow("accented folders in UTF-8 stay UTF-8")
+            << true << QByteArray("[SQL]\nGENDB=D:\\Donn\xc3\xa9" "es\\SQL\nOBJDB=Donn\xc3\xa9" "es/SQL\n")
+            << QStringList{"D:\\Données\\SQL", def, "%R/Données/SQL", def, def, def, def};
     QTest::newRow("value with a comma is one path")
             << true << QByteArray("[SQL]\nGENDB=SQL,old\n")
             << QStringList{"%R/SQL,old", def, def, def, def, def, def};

@@ -832,12 +832,12 @@ void TestEditorsWindow::latLonDialogForm()
     QCOMPARE(child<QComboBox>(&d, "cbEW")->currentText(), QStringLiteral("W"));
 
     // 8100 shows E 2° 15' 0.00"; the latitude above 90 degrees shows in the
-    // number fields, the degrees stop at 90.
+    // number fields, the degree fields stop at 90° 00'.
     d.setLatLon(91.5 * 3600, 8100);
     QCOMPARE(child<QLineEdit>(&d, "edLat")->text(), QStringLiteral("329400.00"));
     QCOMPARE(child<QLineEdit>(&d, "edLat_2")->text(), QStringLiteral("91.50000"));
     QCOMPARE(child<QSpinBox>(&d, "sbLatDeg")->value(), 90);
-    QCOMPARE(child<QSpinBox>(&d, "sbLatMin")->value(), 30);
+    QCOMPARE(child<QSpinBox>(&d, "sbLatMin")->value(), 0);
     QCOMPARE(child<QComboBox>(&d, "cbEW")->currentText(), QStringLiteral("E"));
     QCOMPARE(child<QSpinBox>(&d, "sbLonDeg")->text(), QStringLiteral("2°"));
     QCOMPARE(child<QSpinBox>(&d, "sbLonMin")->text(), QStringLiteral("15'"));

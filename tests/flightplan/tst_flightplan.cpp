@@ -103,7 +103,9 @@ private slots:
     void removeAt();
     void moves_data();
     void moves();
-    void clearKeepsVersionCounterAndStart();
+    void clearKeepsVersionAndCounterForgetsStart();
+    void startFollowsFirstAirport_data();
+    void startFollowsFirstAirport();
 
     void userWaypointNames_data();
     void userWaypointNames();
@@ -367,16 +369,22 @@ void TestFlightPlan::timesAccumulate()
     CFlightPlan plan;
     plan.insertAt(at(7200, 0, 130), 0);   // 60 nm at 130 kt: 27 min
     plan.insertAt(at(3600, 0, 60), 1);    // 60 nm at 60 kt: 60 min
-    plan.insertAt(at(0, 0, 60), 2);
+    plan.insertAt(at(0, 0, 1), 2);        // 60 nm at 1 kt: 60 hours
+    plan.insertAt(at(-3600, 0, 60), 3);
     plan.points.first()->time = QTime(5, 0);   // the first point always starts at 00:00
+    plan.points.first()->elapsed = 300;
     plan.computeLegs();
     QCOMPARE(plan.points.at(0)->time, QTime(0, 0));
     QCOMPARE(plan.points.at(1)->time, QTime(0, 27));
     QCOMPARE(plan.points.at(2)->time, QTime(1, 27));
+    QCOMPARE(plan.points.at(3)->time, QTime(13, 27));
+    QCOMPARE(plan.points.at(3)->elapsed, 61 * 60 + 27);
     const QList<CFlightPlan::GridRow> rows = plan.gridRows();
     QCOMPARE(rows.at(0).cells.at(8), QStringLiteral("00:00"));
     QCOMPARE(rows.at(1).cells.at(8), QStringLiteral("00:27"));
     QCOMPARE(rows.at(2).cells.at(8), QStringLiteral("01:27"));
+    // The hours go on past a day.
+    QCOMPARE(rows.at(3).cells.at(8), QStringLiteral("61:27"));
 }
 
 void TestFlightPlan::lastLegIsCleared()
@@ -493,8 +501,9 @@ void TestFlightPlan::gridCells()
     p.distance = 60;
     p.duration = 27;
     p.time = QTime(1, 5, 59);
+    p.elapsed = 25 * 60 + 10;   // the time column goes on past a day
     p.altitude = 5000;
-    const QStringList expected = {"Navaid", "PGS", "Pontoise", "117.800", "130", "180°", " 60.0", "27", "01:05", "5000"};
+    const QStringList expected = {"Navaid", "PGS", "Pontoise", "117.800", "130", "180°", " 60.0", "27", "25:10", "5000"};
     QCOMPARE(CFlightPlan::gridRow(p).cells, expected);
 
     CFlightPlanPoint fresh;
@@ -611,19 +620,95 @@ void TestFlightPlan::moves()
     QCOMPARE(names, order);
 }
 
-void TestFlightPlan::clearKeepsVersionCounterAndStart()
+void TestFlightPlan::clearKeepsVersionAndCounterForgetsStart()
 {
     CFlightPlan plan;
     plan.version = 4;
     plan.startPoint = plan.newPoint();
+    plan.startPoint->heading = 90;
     const PointPtr start = plan.startPoint;
     QCOMPARE(plan.nextUserWaypointName(QStringLiteral("WP")), QStringLiteral("WP001"));
     plan.insertAt(at(0, 0), 0);
+    plan.placeStartByUser(45, 5);
     plan.clear();
     QVERIFY(plan.isEmpty());
     QCOMPARE(plan.version, 4);
     QCOMPARE(plan.userWaypointCounter, 1);
+    // The same record, its position forgotten, its heading kept.
     QVERIFY(plan.startPoint == start);
+    QCOMPARE(plan.startPlacement, CFlightPlan::StartPlacement::None);
+    QCOMPARE(plan.startPoint->latitude, 0.0);
+    QCOMPARE(plan.startPoint->longitude, 0.0);
+    QCOMPARE(plan.startPoint->heading, 90.0);
+}
+
+void TestFlightPlan::startFollowsFirstAirport_data()
+{
+    // Steps, each followed by a refresh as the window does: "+X" appends,
+    // "0X" inserts first (X an airport LFPG or LFPO, or NAV), "user" places
+    // the start by hand, "del0" deletes the first line, "up1" moves the
+    // second line up, "clear" is "Nouveau".
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("start");   // the airport that placed it, "user" or "none"
+    QTest::addColumn<int>("moves");       // how often the plan moved it
+
+    QTest::newRow("first airport places it") << QStringList{"+LFPG"} << "LFPG" << 1;
+    QTest::newRow("a later airport does not") << QStringList{"+LFPG", "+LFPO"} << "LFPG" << 1;
+    QTest::newRow("placed by hand since the airport") << QStringList{"+LFPG", "user", "+LFPO"} << "user" << 1;
+    QTest::newRow("placed by hand before the airport") << QStringList{"user", "+LFPG"} << "LFPG" << 1;
+    QTest::newRow("a new first airport") << QStringList{"+LFPG", "user", "0LFPO"} << "LFPO" << 2;
+    QTest::newRow("moved up to the first line") << QStringList{"+LFPG", "+LFPO", "up1"} << "LFPO" << 2;
+    QTest::newRow("first airport deleted, the next one") << QStringList{"+LFPG", "+LFPO", "del0"} << "LFPO" << 2;
+    QTest::newRow("navaid first: not placed") << QStringList{"+NAV", "+LFPG"} << "none" << 0;
+    QTest::newRow("airport put before the navaid") << QStringList{"+NAV", "0LFPG"} << "LFPG" << 1;
+    QTest::newRow("Nouveau forgets it") << QStringList{"+LFPG", "clear"} << "none" << 1;
+    QTest::newRow("Nouveau, then another plan") << QStringList{"+LFPG", "user", "clear", "+LFPO"} << "LFPO" << 2;
+}
+
+void TestFlightPlan::startFollowsFirstAirport()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, start);
+    QFETCH(int, moves);
+    const auto point = [](const QString &name) {
+        PointPtr p = at(name == "LFPG" ? 176435.0 : name == "LFPO" ? 175415.0 : 170000.0,
+                        name == "LFPG" ? 9225.0 : -8521.0, 0, name);
+        p->usage = name == "NAV" ? QStringLiteral("snav") : QStringLiteral("airp");
+        return p;
+    };
+    CFlightPlan plan;
+    plan.startPoint = plan.newPoint();
+    int moved = 0;
+    plan.startMoved = [&moved] { ++moved; };
+    for (const QString &step : steps) {
+        if (step == "user")
+            plan.placeStartByUser(45, 5);
+        else if (step == "del0")
+            plan.removeAt(0);
+        else if (step == "up1")
+            plan.moveUp(1);
+        else if (step == "clear")
+            plan.clear();
+        else
+            plan.insertAt(point(step.mid(1)), step.startsWith(u'+') ? plan.count() : 0);
+        if (!plan.isEmpty())
+            plan.refresh();
+    }
+    QCOMPARE(moved, moves);
+    if (start == "none") {
+        QCOMPARE(plan.startPlacement, CFlightPlan::StartPlacement::None);
+        QCOMPARE(plan.startPoint->latitude, 0.0);
+    } else if (start == "user") {
+        QCOMPARE(plan.startPlacement, CFlightPlan::StartPlacement::User);
+        QCOMPARE(plan.startPoint->latitude, 45 * 3600.0);
+        QCOMPARE(plan.startPoint->longitude, 5 * 3600.0);
+    } else {
+        QCOMPARE(plan.startPlacement, CFlightPlan::StartPlacement::FirstAirport);
+        const PointPtr airport = point(start);
+        QCOMPARE(plan.startPoint->latitude, airport->latitude);
+        // Held east-positive.
+        QCOMPARE(plan.startPoint->longitude, airport->longitude < 0 ? airport->longitude + 1296000 : airport->longitude);
+    }
 }
 
 void TestFlightPlan::userWaypointNames_data()

@@ -2,12 +2,13 @@
 // archives and the aircraft records, and the window slots that use them.
 
 #include "app/navglobalvar.h"
+#include "data/textfile.h"
 #include "flightplan/aircraft.h"
 #include "flightplan/flightplan.h"
 #include "flightplan/fplfile.h"
 #include "flightplan/podmgr.h"
 #include "flightplan/sitfile.h"
-#include "flightplan/textfile.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/scriptedprompt.h"
 #include "tests/support/simfixture.h"
 #include "tests/support/windowfixture.h"
@@ -25,10 +26,7 @@
 #include <QTest>
 #include <QtEndian>
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
+#include <memory>
 
 namespace {
 
@@ -79,30 +77,18 @@ public:
         , m_permissions(QFile::permissions(folder))
     {
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser);
-#ifdef Q_OS_UNIX
-        getrlimit(RLIMIT_FSIZE, &m_limit);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = m_limit;
-        small.rlim_cur = rlim_t(maxFileSize);
-        setrlimit(RLIMIT_FSIZE, &small);
-#else
-        Q_UNUSED(maxFileSize);
-#endif
+        m_limit = std::make_unique<FileSizeLimit>(maxFileSize);
     }
     ~WriteBlocker()
     {
-#ifdef Q_OS_UNIX
-        setrlimit(RLIMIT_FSIZE, &m_limit);
-#endif
+        m_limit.reset();
         QFile::setPermissions(m_folder, m_permissions);
     }
 
 private:
     QString m_folder;
     QFile::Permissions m_permissions;
-#ifdef Q_OS_UNIX
-    rlimit m_limit {};
-#endif
+    std::unique_ptr<FileSizeLimit> m_limit;
 };
 
 // A POD archive written by hand, for damaged and hostile layouts.
@@ -417,6 +403,9 @@ void TestPlanFiles::sitFileName_data()
     QTest::newRow("slash in an airport name") << "Nice/Cote d'Azur" << "NICE_COTE D'AZUR.SIT";
     QTest::newRow("characters Windows refuses") << "a\\b:c*d?e\"f<g>h|i\tj" << "A_B_C_D_E_F_G_H_I_J.SIT";
     QTest::newRow("accents kept") << QString::fromUtf8("Besançon") << QString::fromUtf8("BESANÇON.SIT");
+    QTest::newRow("letters outside Latin-1") << QString::fromUtf8("Łódź") << QString::fromUtf8("_ÓD_.SIT");
+    QTest::newRow("Cyrillic") << QString::fromUtf8("Пулково") << QStringLiteral("_______.SIT");
+    QTest::newRow("capital outside Latin-1") << QString::fromUtf8("Laÿ µ") << QStringLiteral("LA_ _.SIT");
 }
 
 void TestPlanFiles::sitFileName()
@@ -425,6 +414,8 @@ void TestPlanFiles::sitFileName()
     QFETCH(QString, file);
     QCOMPARE(SitFile::fileName(name), file);
     QCOMPARE(SitFile::iniEntry(file), QStringLiteral("startupSituation=Saved Simulations/") + file);
+    // The 8-bit ini entry names that very file.
+    QCOMPARE(QString::fromLatin1(TextFile::toLatin1(SitFile::iniEntry(file))), SitFile::iniEntry(file));
 }
 
 void TestPlanFiles::readerTolerance_data()
@@ -779,13 +770,14 @@ void TestPlanFiles::sitHeaderFromFirstPointPositionFromStart()
     QVERIFY(tree);
     CFlightPlan &plan = *tree->plan;
     plan.points << lfpg() << egll();
-    // The marker was moved off the airport.
-    plan.startPoint->latitude = 0;
-    plan.startPoint->longitude = 1296000;
+    // The marker was moved off the airport, onto whole minutes: seconds
+    // that round to 60 are carried.
+    plan.startPoint->latitude = 175200;       // 48 40' N
+    plan.startPoint->longitude = 1286400;     // 2 40' W, held east-positive
     SitFile::buildSitLines(plan);
     QCOMPARE(plan.textLines.first(), QStringLiteral("<bgno> ========== LFPG =====\n"));
     QCOMPARE(plan.textLines.at(3), QStringLiteral("\t\t<geop> ---- geo position lat lon elev ----\n"
-                                                  "\t\t00 00' 00.00\" N\n\t\t000 00' 00.00\" E\n\t\t0\n"));
+                                                  "\t\t48 40' 00.00\" N\n\t\t002 40' 00.00\" W\n\t\t0\n"));
 }
 
 void TestPlanFiles::iniRewrite_data()
@@ -1173,14 +1165,26 @@ void TestPlanFiles::windowLoad()
     QCOMPARE(f.prompt.last().dir, f.sim.root() + QStringLiteral("/Flightplan"));
     QCOMPARE(f.prompt.last().filter, QStringLiteral("Fichier plan de vol (*.fpl)"));
     QCOMPARE(windowPlan()->points.size(), 2);
-    QCOMPARE(f.scripts.size(), 1);
-    QCOMPARE(f.scripts.first(), windowPlan()->mapScript());
-    QVERIFY(f.scripts.first().contains(QStringLiteral("\"London Heathrow\"")));
+    // The first airport places the start point; its marker, then the route.
+    QCOMPARE(f.scripts.size(), 2);
+    QCOMPARE(f.scripts.first(), QStringLiteral("addSitMarker(new google.maps.LatLng(49.00974222,2.56261944),"
+                                               "\"Beechcraft Baron 58\", 0);"));
+    QCOMPARE(f.scripts.last(), windowPlan()->mapScript());
+    QVERIFY(f.scripts.last().contains(QStringLiteral("\"London Heathrow\"")));
     QCOMPARE(f.ui()->dockWSid->windowTitle(), QStringLiteral("SID : "));
     QCOMPARE(f.ui()->dockWStar->windowTitle(), QStringLiteral("STAR : "));
     QVERIFY(f.ui()->btnSaveFlightPlan->isEnabled());
     QCOMPARE(f.ui()->fltplnGrid->rowCount(), 2);
     Q_UNUSED(w);
+
+    // Saved as loaded: the situation starts the aircraft at the first airport.
+    f.prompt.answers << CPrompt::Ok << CPrompt::Cancel;
+    f.ui()->btnSaveFlightPlan->click();
+    const QList<QByteArray> sit = readFile(f.sim.path(QStringLiteral("Saved Simulations/PARIS CHARLES DE GAULLE.SIT"))).split('\n');
+    QCOMPARE(sit.size(), 22);
+    QCOMPARE(sit.at(0), QByteArray("<bgno> ========== LFPG ====="));
+    QCOMPARE(sit.at(5), QByteArray("\t\t49 00' 35.07\" N"));
+    QCOMPARE(sit.at(6), QByteArray("\t\t002 33' 45.43\" E"));
 }
 
 void TestPlanFiles::windowLoadCancelled()
@@ -1348,9 +1352,11 @@ void TestPlanFiles::windowStartPosCancel()
 {
     WindowFixture f;
     QVERIFY(f.prepareDemo());
-    MainWindow *w = f.start();
+    f.start();
     QVERIFY(windowPlan());
-    setPlan(w, {lfpo()});
+    // An airport first in a plan no refresh has seen: the start position was
+    // never placed, and is not written as it stands (0, 0).
+    windowPlan()->points << lfpo();
     const QByteArray ini = readFile(f.sim.path(QStringLiteral("system/Corvane.ini")));
     f.prompt.records.clear();
     f.prompt.answers << CPrompt::Cancel;
@@ -1358,7 +1364,10 @@ void TestPlanFiles::windowStartPosCancel()
     f.ui()->btnStartPos->click();
     QCOMPARE(f.prompt.records.size(), 1);
     QCOMPARE(f.prompt.last().text, QStringLiteral("Voulez vous définir LFPO comme départ dans Corvane ?"));
-    QVERIFY(QFile::exists(f.sim.path(QStringLiteral("Saved Simulations/PARIS ORLY.SIT"))));
+    const QList<QByteArray> sit = readFile(f.sim.path(QStringLiteral("Saved Simulations/PARIS ORLY.SIT"))).split('\n');
+    QCOMPARE(sit.size(), 22);
+    QCOMPARE(sit.at(5), QByteArray("\t\t48 43' 34.90\" N"));
+    QCOMPARE(sit.at(6), QByteArray("\t\t002 22' 01.30\" E"));
     QCOMPARE(readFile(f.sim.path(QStringLiteral("system/Corvane.ini"))), ini);
 
     // A situation that cannot be written is reported, and nothing is asked.

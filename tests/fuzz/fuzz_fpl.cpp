@@ -7,7 +7,7 @@
 
 #include "flightplan/flightplan.h"
 #include "flightplan/fplfile.h"
-#include "flightplan/textfile.h"
+#include "data/textfile.h"
 #include "map/jstext.h"
 
 #include <QRegularExpression>

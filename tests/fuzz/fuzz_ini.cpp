@@ -8,7 +8,7 @@
 #include "fuzzsupport.h"
 
 #include "flightplan/sitfile.h"
-#include "flightplan/textfile.h"
+#include "data/textfile.h"
 
 #include <QDir>
 #include <QFile>

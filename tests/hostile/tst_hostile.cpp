@@ -6,13 +6,16 @@
 // shows the stored text; every file written reads back.
 
 #include "app/navglobalvar.h"
+#include "editors/dialoglatlon.h"
 #include "editors/updatefile.h"
 #include "io/exportmenu.h"
 #include "tests/hostile/hostiledata.h"
 #include "tests/support/windowfixture.h"
 #include "ui_mainwindow.h"
 
+#include <QComboBox>
 #include <QDialog>
+#include <QDoubleSpinBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,6 +25,7 @@
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSpinBox>
 #include <QSqlRecord>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -145,6 +149,13 @@ private slots:
     void deletion();
     void exportAndImportBack_data();
     void exportAndImportBack();
+
+    // The simulator's own files
+    void accentedDatabaseFolder();
+
+    // Positions typed by the user
+    void positionDialog_data();
+    void positionDialog();
 
 private:
     // Every script sent since the last clear, parsed; fails the test on a
@@ -424,11 +435,11 @@ void TestHostile::planRoundTrip_data()
         << "O'HARE _INTL_ __SCRIPT_.SIT";
     QTest::newRow("letters beyond Latin-1")
         << QStringList{"Q;4", "V;N", "W;4"} << QString::fromUtf8("\u00c9-\u00dc_\u00c9-\u00dc.FPL")
-        << QString::fromUtf8("\u03a9\u039c\u0388\u0393\u0391 \u5317\u4eac \u2603.SIT");
+        << QStringLiteral("_____ __ _.SIT");
     QTest::newRow("line breaks in names and idents")
         << QStringList{"Q\\3", "W\\3", QString::fromUtf8("V\u00dc24"), QString::fromUtf8("W\u00dc6"),
                        QString::fromUtf8("Q\u00dc6")}
-        << "_I_&_L1_L2.FPL" << "UN_DEUX__TROIS\u2028X\u2029Y.SIT";
+        << "_I_&_L1_L2.FPL" << "UN_DEUX__TROIS_X_Y.SIT";
     QTest::newRow("infinite position") << QStringList{"Q7", "W'1"} << "S7_O'H_.FPL"
                                         << "__SCRIPT__SCRIPT_HACKED=1__SCRIPT_'_.SIT";
 }
@@ -808,6 +819,100 @@ void TestHostile::exportAndImportBack()
     QCOMPARE(rowCount(connection, table), total - skipped.size());
     for (const QString &key : std::as_const(carried))
         QCOMPARE(rowTexts(connection, table, key), before.value(key));
+}
+
+// --- the simulator's own files ----------------------------------------------
+
+// The simulator's ini, written by a Windows program in its 8-bit encoding,
+// names the databases in a folder with an accent: the program finds them
+// and starts.
+void TestHostile::accentedDatabaseFolder()
+{
+    cleanup();
+    m_fx = std::make_unique<WindowFixture>();
+    QVERIFY(m_fx->prepareDemo());
+    const QString folder = m_fx->sim.path(QStringLiteral("Données"));
+    QVERIFY(QDir().rename(m_fx->sim.sqlDir(), folder));
+    QVERIFY(QFileInfo(folder).isDir());
+    // One key absolute, the others relative to the simulator folder.
+    QByteArray ini = "[Main]\r\nlanguage=FR\r\n\r\n[SQL]\r\nGENDB=" + folder.toLatin1() + "\r\n";
+    for (const char *key : {"M3DDB", "OBJDB", "TXYDB", "WPTDB", "RTEDB", "OSMDB"})
+        ini += QByteArray(key) + "=Donn\xe9" "es\r\n";
+    QVERIFY(QString::fromUtf8(ini).contains(QChar::ReplacementCharacter));   // no UTF-8
+    QVERIFY(m_fx->sim.writeIni(ini));
+
+    m_w = m_fx->start(false);
+    QVERIFY(m_w);
+    const CNavGlobalVar *config = CNavGlobalVar::instance();
+    QCOMPARE(config->dirGen.path(), folder);
+    QCOMPARE(config->dirWpt.path(), m_fx->sim.root() + QStringLiteral("/Données"));
+    QCOMPARE((QStringList{config->genName, config->m3dName, config->objName, config->txyName, config->wptName,
+                          config->routeName}),
+             (QStringList{"GEN.db", "M3D.db", "OBJ.db", "TXY.db", "WPT.db", "ROUTE.db"}));
+    QVERIFY(rowCount(gen(), QStringLiteral("NAV")) > 0);
+}
+
+// --- positions typed by the user ------------------------------------------------
+
+void TestHostile::positionDialog_data()
+{
+    // Steps on the latitude fields, each with the focus: "deg=90", "min=59",
+    // "sec=60", "S" (hemisphere), "type=999999" (typed into edLat).
+    QTest::addColumn<double>("start");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<double>("lat");
+    QTest::addColumn<QString>("fields");   // degrees, minutes, seconds shown
+
+    QTest::newRow("90 59' 60\" typed minutes first") << 1.0 << QStringList{"deg=89", "min=59", "sec=60", "deg=90"}
+                                                     << 324000.0 << "90 0 0.00";
+    QTest::newRow("90, then 59' 60\"") << 1.0 << QStringList{"deg=90", "min=59", "sec=60"} << 324000.0 << "90 0 0.00";
+    QTest::newRow("below the pole again") << 1.0 << QStringList{"deg=90", "deg=89", "min=30"} << 89 * 3600.0 + 1800
+                                          << "89 30 0.00";
+    QTest::newRow("typed beyond the pole, then the hemisphere") << 1.0 << QStringList{"type=999999", "S"}
+                                                                << -324000.0 << "0 0 1.00";
+    QTest::newRow("a whole minute shows as such") << 175200.0 << QStringList{} << 175200.0 << "48 40 0.00";
+    QTest::newRow("seconds carried into the degrees") << 3599.999 << QStringList{} << 3599.999 << "1 0 0.00";
+}
+
+void TestHostile::positionDialog()
+{
+    QFETCH(double, start);
+    QFETCH(QStringList, steps);
+    QFETCH(double, lat);
+    QFETCH(QString, fields);
+    CDialogLatLon d;
+    d.setLatLon(start, 8100);
+    d.show();
+    d.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    auto *deg = d.findChild<QSpinBox *>("sbLatDeg");
+    auto *min = d.findChild<QSpinBox *>("sbLatMin");
+    auto *sec = d.findChild<QDoubleSpinBox *>("sbLatSec");
+    auto *ns = d.findChild<QComboBox *>("cbNS");
+    auto *edLat = d.findChild<QLineEdit *>("edLat");
+    QVERIFY(deg && min && sec && ns && edLat);
+    for (const QString &step : steps) {
+        const QString value = step.section(u'=', 1);
+        if (step.startsWith("deg=")) {
+            deg->setFocus();
+            deg->setValue(value.toInt());
+        } else if (step.startsWith("min=")) {
+            min->setFocus();
+            min->setValue(value.toInt());
+        } else if (step.startsWith("sec=")) {
+            sec->setFocus();
+            sec->setValue(value.toDouble());
+        } else if (step.startsWith("type=")) {
+            edLat->setText(value);
+        } else {
+            ns->setFocus();
+            ns->setCurrentIndex(ns->currentIndex() == 0 ? 1 : 0);
+        }
+    }
+    QCOMPARE(d.lat, lat);
+    QCOMPARE(QStringLiteral("%1 %2 %3").arg(deg->value()).arg(min->value()).arg(sec->value(), 0, 'f', 2), fields);
+    if (!steps.isEmpty())
+        QCOMPARE(edLat->text(), QString::number(lat, 'f', 2));
 }
 
 QTEST_MAIN(TestHostile)

@@ -3,10 +3,12 @@
 
 #include "data/globalvar.h"
 #include "data/sqlmgr.h"
+#include "editors/updatefile.h"
 #include "io/exportmenu.h"
 #include "io/iodatabase.h"
 #include "io/ioprogress.h"
 #include "io/updaterecord.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/scriptedprompt.h"
 #include "tests/support/simfixture.h"
 #include "tests/support/windowfixture.h"
@@ -120,12 +122,16 @@ private slots:
     void exportObjLines_data();
     void exportObjLines();
     void exportObjUnknownProject();
+    void exportObjProjectOutsideFolder_data();
+    void exportObjProjectOutsideFolder();
     void roundTripObj();
     void export3DLines();
     void export3DWithoutNight();
     void export3DUnknownModel();
     void roundTrip3D();
     void exportProgressCancel();
+    void writeFailsPartWay_data();
+    void writeFailsPartWay();
 
     void exportMenu();
     void exportMenuActions();
@@ -769,7 +775,7 @@ void TestIo::exportOverwriteQuestion_data()
     QTest::addColumn<QString>("which");
     QTest::addColumn<QString>("answer");
 
-    for (const char *which : {"NAV", "WPT", "OBJ"}) {
+    for (const char *which : {"NAV", "WPT", "OBJ", "3D"}) {
         QTest::addRow("%s no keeps the file", which) << which << CPrompt::No;
         QTest::addRow("%s closed keeps the file", which) << which << QString();
         QTest::addRow("%s yes replaces it", which) << which << CPrompt::Yes;
@@ -787,8 +793,10 @@ void TestIo::exportOverwriteQuestion()
         result = m_io->exportNAV(Gen, path);
     else if (which == "WPT")
         result = m_io->exportWPT(Wpt, path);
-    else
+    else if (which == "OBJ")
         result = m_io->exportOBJ(Obj, QDir(m_dir->path()), "DEMO", path);
+    else
+        result = m_io->export3DObject(M3d, "house.smf", path);
 
     const ScriptedPrompt::Record &question = m_prompt->records.first();
     QCOMPARE(question.icon, CPrompt::Question);
@@ -798,9 +806,10 @@ void TestIo::exportOverwriteQuestion()
     QCOMPARE(question.defaultButton, CPrompt::No);
     QCOMPARE(result, answer == CPrompt::Yes);
     if (answer == CPrompt::Yes) {
-        QVERIFY(readFile(path).startsWith(which == "NAV" ? "GEN;NAV;-;ukey;;\n"
+        QVERIFY(readFile(path).startsWith(which == "NAV"   ? "GEN;NAV;-;ukey;;\n"
                                           : which == "WPT" ? "WPT;WPT;-;ukey;;\n"
-                                                           : "OBJ;FNM;-;scene;DEMO;\n"));
+                                          : which == "OBJ" ? "OBJ;FNM;-;scene;DEMO;\n"
+                                                           : "M3D;MOD;+;house.smf;"));
     } else {
         QCOMPARE(m_prompt->records.size(), 1);
         QCOMPARE(readFile(path), QByteArray("old content\n"));
@@ -965,6 +974,43 @@ void TestIo::exportObjUnknownProject()
     QVERIFY(!QFileInfo::exists(filePath("NOPE")));
 }
 
+void TestIo::exportObjProjectOutsideFolder_data()
+{
+    QTest::addColumn<QString>("project");
+    QTest::newRow("parent folder") << "../x";
+    QTest::newRow("parent itself") << "..";
+    QTest::newRow("sub-folder") << "a/b";
+    QTest::newRow("backslash") << "a\\b";
+    QTest::newRow("drive") << "C:x";
+}
+
+// A project of that name exists; its folder would not be in the chosen one.
+void TestIo::exportObjProjectOutsideFolder()
+{
+    QFETCH(QString, project);
+    QSqlQuery insert(QSqlDatabase::database(Obj));
+    QVERIFY(insert.prepare("INSERT INTO FNM VALUES (90, 'x.obj', ?, 101)"));
+    insert.addBindValue(project);
+    QVERIFY(insert.exec());
+    const QString chosen = filePath("projects/chosen");
+    QVERIFY(QDir().mkpath(chosen));
+    const QString path = filePath("project.CSV");
+    m_prompt->answers << CPrompt::Yes;
+    QVERIFY(!m_io->exportOBJ(Obj, QDir(chosen), project, path));
+    QCOMPARE(m_prompt->records.size(), 1);
+    QCOMPARE(m_prompt->last().icon, CPrompt::Warning);
+    QCOMPARE(m_prompt->last().title, QStringLiteral("Erreur CSV"));
+    QCOMPARE(m_prompt->last().text,
+             QStringLiteral("exportOBJ: le nom de projet %1 ne peut pas servir de nom de dossier : il ne doit contenir "
+                            "ni séparateur de chemin (« / », « \\ ») ni caractère interdit dans un nom de fichier "
+                            "(: * ? \" < > |), et ne peut pas être « . » ou « .. ».")
+                 .arg(project));
+    QVERIFY(!QFileInfo::exists(path));
+    QCOMPARE(QDir(filePath("projects")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"chosen"});
+    QVERIFY(QDir(chosen).isEmpty());
+    QVERIFY(!QFileInfo::exists(filePath("x")));
+}
+
 void TestIo::roundTripObj()
 {
     const QString fnmSelect = QStringLiteral("SELECT * FROM FNM ORDER BY key");
@@ -1022,6 +1068,7 @@ void TestIo::export3DLines()
 
     // A blob of 0x00 0xAB is written as 00ab.
     QVERIFY(exec(M3d, "UPDATE TEXTURE SET tex = X'00AB' WHERE xname = 'house.tga'"));
+    m_prompt->answers << CPrompt::Yes;   // replace the first export
     QVERIFY(m_io->export3DObject(M3d, "house.smf", path));
     QCOMPARE(fileLines(path).at(2), QStringLiteral("M3D;TEXTURE;+;house.tga;4;4;00ab"));
 }
@@ -1089,6 +1136,76 @@ void TestIo::exportProgressCancel()
     m_io->setProgressThreshold(CIODataBase::DefaultProgressThreshold);
     QVERIFY(m_io->exportNAV(Gen, path));
     QCOMPARE(quiet.begun, 0);
+}
+
+void TestIo::writeFailsPartWay_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("operation");   // named in the box; empty: the caller reports
+
+    QTest::newRow("navaid table") << "NAV" << "exportNAV";
+    QTest::newRow("waypoint table") << "WPT" << "exportWPT";
+    QTest::newRow("scenery project") << "OBJ" << "exportOBJ";
+    QTest::newRow("3D object") << "3D" << "export3DObject";
+    QTest::newRow("editor's update file") << "editor" << "";
+    QTest::newRow("deletion's update file") << "deletion" << "";
+}
+
+// The system refuses the last byte of the file (as a full disk would): the
+// earlier file stays whole, no partial or temporary file is left, and the
+// failure is reported, never a success.
+void TestIo::writeFailsPartWay()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs a file size limit");
+#endif
+    QFETCH(QString, which);
+    QFETCH(QString, operation);
+    const QString folder = filePath("out");
+    QVERIFY(QDir().mkpath(folder));
+    const auto run = [&](const QString &path, QString *error) {
+        m_prompt->answers = {CPrompt::Yes, CPrompt::Yes};   // overwrite, then clear the project's rows
+        if (which == "NAV")
+            return m_io->exportNAV(Gen, path);
+        if (which == "WPT")
+            return m_io->exportWPT(Wpt, path);
+        if (which == "OBJ")
+            return m_io->exportOBJ(Obj, QDir(m_dir->path()), "DEMO", path);
+        if (which == "3D")
+            return m_io->export3DObject(M3d, "house.smf", path);
+        return UpdateFile::write(path, which == "editor" ? navRecord("FR1PGS1") : QStringLiteral("GEN;NAV;-;ukey;FR1PGS1"),
+                                 error);
+    };
+
+    QString error;
+    const QString whole = folder + "/whole.CSV";
+    QVERIFY(run(whole, &error));
+    const qint64 size = QFileInfo(whole).size();
+    QVERIFY(size > 16);
+    QVERIFY(QFile::remove(whole));
+
+    const QString path = writeFile("out/target.CSV", "old\n");
+    m_prompt->records.clear();
+    bool written = true;
+    {
+        FileSizeLimit limit(size - 1);
+        QVERIFY(limit.active());
+        written = run(path, &error);
+    }
+    QVERIFY(!written);
+    QCOMPARE(readFile(path), QByteArray("old\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"target.CSV"});
+    if (operation.isEmpty()) {
+        QVERIFY(!error.isEmpty());
+        return;
+    }
+    for (const ScriptedPrompt::Record &r : std::as_const(m_prompt->records))
+        QVERIFY2(r.icon != CPrompt::Information, qPrintable(r.text));
+    QCOMPARE(m_prompt->last().icon, CPrompt::Warning);
+    QCOMPARE(m_prompt->last().title, QStringLiteral("Erreur CSV"));
+    const QString head = QStringLiteral("%1: Impossible d'écrire le fichier %2\n").arg(operation, path);
+    QVERIFY2(m_prompt->last().text.startsWith(head), qPrintable(m_prompt->last().text));
+    QVERIFY(m_prompt->last().text.size() > head.size());
 }
 
 // --- the menu ---

@@ -290,6 +290,7 @@ void MapTest::airports_data()
     QTest::newRow("2 east") << "7200" << "2.00000" << "002 00' 00.00 E";
     QTest::newRow("180 stays 180") << "648000" << "180.00000" << "180 00' 00.00 E";
     QTest::newRow("past 180 goes west") << "650000" << "-179.44444" << "179 26' 40.00 W";
+    QTest::newRow("whole minute, seconds carried") << "9600" << "2.66667" << "002 40' 00.00 E";
     QTest::newRow("minus 360 is 0") << "-1296000" << "0.00000" << "000 00' 00.00 E";
     QTest::newRow("350 east") << "1260000" << "-10.00000" << "010 00' 00.00 W";
     QTest::newRow("NULL counts as 0") << "NULL" << "0.00000" << "000 00' 00.00 E";

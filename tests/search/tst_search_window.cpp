@@ -212,6 +212,13 @@ void TestSearchWindow::centreWithoutItem()
 
 void TestSearchWindow::doubleClickOnEmptyPlan()
 {
+    // The start position of an earlier plan, then "Nouveau".
+    m_w->sAddNewWptToFp(QStringLiteral("WP"), 45, 5);
+    m_w->sAddSitToFp(45, 5);
+    m_fx->prompt.answers << CPrompt::Ok;
+    m_fx->ui()->btnNewFlightPlan->click();
+    m_fx->scripts.clear();
+
     search(QStringLiteral("ZZWEST"));
     QVERIFY(!m_fx->ui()->btnSaveFlightPlan->isEnabled());
     doubleClick(tree()->topLevelItem(0));
@@ -219,8 +226,14 @@ void TestSearchWindow::doubleClickOnEmptyPlan()
     // The record itself, shared with the results.
     QVERIFY(plan()->points.at(0) == plan()->results.at(0));
     QVERIFY(m_fx->ui()->btnSaveFlightPlan->isEnabled());
-    QCOMPARE(m_fx->scripts, QStringList{QStringLiteral(
-            "clearFP();addPointToFp(new google.maps.LatLng(0.00000,-0.27778),\"West of Greenwich\");pushFP();")});
+    // The airport on the first line is where the flight starts.
+    QCOMPARE(plan()->startPoint->latitude, 0.0);
+    QCOMPARE(plan()->startPoint->longitude, 1295000.0);
+    QCOMPARE(m_fx->scripts,
+             QStringList({QStringLiteral("addSitMarker(new google.maps.LatLng(0.00000000,-0.27777778),\"%1\", 0);")
+                              .arg(m_fx->ui()->cbAircraftType->currentText()),
+                          QStringLiteral("clearFP();addPointToFp(new google.maps.LatLng(0.00000,-0.27778),"
+                                         "\"West of Greenwich\");pushFP();")}));
     QCOMPARE(m_fx->ui()->fltplnGrid->currentRow(), 0);
 }
 
