@@ -1,5 +1,8 @@
 #pragma once
 
+#include "simlink/tracetext.h"
+
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QList>
 #include <QPointer>
@@ -219,4 +222,7 @@ private:
         CNavPlug *&plug;
         ~NavPlugKeeper();
     } m_navPlugKeeper{m_navPlug};
+    // What the ticks send: only changes, at most once a frame.
+    TraceText::Pacer m_tracePacer;
+    QElapsedTimer m_traceClock;
 };

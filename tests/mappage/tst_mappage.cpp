@@ -647,10 +647,19 @@ void TestMapPage::aircraftMarker()
 void TestMapPage::traceTickWithCentre()
 {
     js("addAcftMrkr(new google.maps.LatLng(45.50000,-2.25000),\"\",0);");
-    js("setAcftMrkr(new google.maps.LatLng(46.00000,-1.50000),90);;map.setCenter(new google.maps.LatLng(46.00000,-1.50000));");
-    QCOMPARE(js("map.getCenter().lat()").toDouble(), 46.0);
-    QCOMPARE(js("map.getCenter().lng()").toDouble(), -1.5);
+    QVERIFY(centerOn(46.0, -1.5, 8));
+    QTRY_COMPARE(js("__navDebug.tilesMissing()").toInt(), 0);
+    const int resets = js("__navDebug.viewResets()").toInt();
+    // Standing still, then moving a little: the map follows without
+    // starting its view afresh (which would draw every tile again).
+    for (const char *at : {"46.00000,-1.50000", "46.00000,-1.50000", "46.00100,-1.49900", "46.00300,-1.49700"})
+        js(QStringLiteral("setAcftMrkr(new google.maps.LatLng(%1),90);;map.setCenter(new google.maps.LatLng(%1));")
+                   .arg(QLatin1String(at)));
+    js("__navDebug.redraw()");
+    QCOMPARE(js("map.getCenter().lat()").toDouble(), 46.003);
+    QCOMPARE(js("map.getCenter().lng()").toDouble(), -1.497);
     QCOMPARE(js("__navDebug.aircraft().heading").toDouble(), 90.0);
+    QCOMPARE(js("__navDebug.viewResets()").toInt(), resets);
 }
 
 void TestMapPage::mapObjectAndViewReports()
