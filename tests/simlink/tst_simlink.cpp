@@ -551,6 +551,9 @@ void TestSimLink::navsimFixed_data()
     QTest::addColumn<QString>("add");
     QTest::newRow("west of Greenwich") << QStringList({"--lat", "45.5", "--lon", "-2.25", "--heading", "270"})
                                        << "addAcftMrkr(new google.maps.LatLng(45.50000,-2.25000),\"\",270);";
+    QTest::newRow("fifty writes a second")
+            << QStringList({"--lat", "45.5", "--lon", "-2.25", "--heading", "270", "--rate", "50"})
+            << "addAcftMrkr(new google.maps.LatLng(45.50000,-2.25000),\"\",270);";
     QTest::newRow("east longitude above 180 comes back into range, heading default 0")
             << QStringList({"--lat", "-33.25", "--lon", "200"})
             << "addAcftMrkr(new google.maps.LatLng(-33.25000,-160.00000),\"\",0);";
