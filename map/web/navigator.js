@@ -363,8 +363,19 @@
         job.layer.drawTile(job.ctx, job.coords, job.ratio);
     }
 
+    // Tiles are made and drawn for a margin around the view as well: a map
+    // that follows the aircraft a pixel or two a frame finds the tiles
+    // coming into view drawn already.
+    var TILE_MARGIN = TILE / 2;
+
     var TiledLayer = L.GridLayer.extend({
         options: { tileSize: TILE, updateWhenIdle: false, updateWhenZooming: false, keepBuffer: 3 },
+
+        _getTiledPixelBounds: function (center) {
+            var view = L.GridLayer.prototype._getTiledPixelBounds.call(this, center);
+            var margin = L.point(TILE_MARGIN, TILE_MARGIN);
+            return L.bounds(view.min.subtract(margin), view.max.add(margin));
+        },
 
         initialize: function (options) {
             L.setOptions(this, options);
@@ -430,7 +441,8 @@
                 missing += 1;
                 return;
             }
-            var range = layer._pxBoundsToTileRange(layer._getTiledPixelBounds(lmap.getCenter()));
+            var view = L.GridLayer.prototype._getTiledPixelBounds.call(layer, lmap.getCenter());
+            var range = layer._pxBoundsToTileRange(view);
             for (var y = range.min.y; y <= range.max.y; ++y) {
                 for (var x = range.min.x; x <= range.max.x; ++x) {
                     var coords = L.point(x, y);
