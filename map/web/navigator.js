@@ -299,12 +299,13 @@
     // Tiles are drawn a few per frame, within a budget, those nearest the
     // middle of the view first: a zoom or a long pan brings dozens of tiles,
     // and drawing them all at once would hold the frame. A change of the
-    // data draws the tiles in view at once instead (drawAtOnce), so that
-    // nothing flickers.
+    // data draws the tiles in view at once instead (drawAtOnce: their tile
+    // range), so that nothing flickers; those of the margin around the view
+    // are queued as usual.
     var FRAME_BUDGET_MS = 7;
     var drawQueue = [];
     var drawQueued = false;
-    var drawAtOnce = false;
+    var drawAtOnce = null;
 
     function queueTileDraw(job) {
         drawQueue.push(job);
@@ -363,18 +364,21 @@
         job.layer.drawTile(job.ctx, job.coords, job.ratio);
     }
 
-    // Tiles are made and drawn for a margin around the view as well: a map
-    // that follows the aircraft a pixel or two a frame finds the tiles
-    // coming into view drawn already.
-    var TILE_MARGIN = TILE / 2;
+    // While the aircraft is shown, tiles are made and drawn for a margin
+    // around the view as well: a map that follows it a pixel or two a frame
+    // finds the tiles coming into view drawn already. (Otherwise the margin
+    // would only add work, to the marker load first of all.)
+    function tileMargin() {
+        return aircraft ? TILE / 2 : 0;
+    }
 
     var TiledLayer = L.GridLayer.extend({
         options: { tileSize: TILE, updateWhenIdle: false, updateWhenZooming: false, keepBuffer: 3 },
 
         _getTiledPixelBounds: function (center) {
             var view = L.GridLayer.prototype._getTiledPixelBounds.call(this, center);
-            var margin = L.point(TILE_MARGIN, TILE_MARGIN);
-            return L.bounds(view.min.subtract(margin), view.max.add(margin));
+            var margin = tileMargin();
+            return margin ? L.bounds(view.min.subtract([margin, margin]), view.max.add([margin, margin])) : view;
         },
 
         initialize: function (options) {
@@ -395,7 +399,7 @@
             tile.canvas.className = 'leaflet-tile';
             var job = { layer: this, coords: coords, canvas: tile.canvas, ctx: tile.ctx, ratio: tile.ratio, done: done };
             tile.canvas._job = job;
-            if (drawAtOnce) {
+            if (drawAtOnce && drawAtOnce.contains(coords)) {
                 // Leaflet files the tile when this returns: ready right after.
                 drawJob(job);
                 Promise.resolve().then(function () { done(null, tile.canvas); });
@@ -407,11 +411,14 @@
 
         // Every tile in view drawn again now.
         redrawAtOnce: function () {
-            drawAtOnce = true;
+            var map = this._map;
+            if (!map)
+                return;
+            drawAtOnce = this._pxBoundsToTileRange(L.GridLayer.prototype._getTiledPixelBounds.call(this, map.getCenter()));
             try {
                 this.redraw();
             } finally {
-                drawAtOnce = false;
+                drawAtOnce = null;
             }
         },
 

@@ -38,6 +38,7 @@ struct FollowOptions {
     int seconds = 20;
     int zoom = 9;
     double speed = 20000;   // knots
+    int rate = 10;          // positions written per second
     QString shots;          // a folder: a picture of the map every second
 };
 int follow(const QString &root, const FollowOptions &options);

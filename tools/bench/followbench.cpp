@@ -234,12 +234,11 @@ int follow(const QString &root, const FollowOptions &options)
             err() << "corvane-bench follow: the markers were not ready in time" << Qt::endl;
         } else {
             quieten();
-            // The simulator's side: the plan flown from its first point,
-            // the position written once a frame.
+            // The simulator's side: the plan flown from its first point.
             navsim.setProcessChannelMode(QProcess::MergedChannels);
             navsim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/navsim"),
                          {QStringLiteral("--name"), block, QStringLiteral("--fpl"), planFile, QStringLiteral("--speed"),
-                          QString::number(options.speed), QStringLiteral("--rate"), QStringLiteral("60"),
+                          QString::number(options.speed), QStringLiteral("--rate"), QString::number(options.rate),
                           QStringLiteral("--unlink")});
             QByteArray said;
             waitFor([&] { return (said += navsim.readAll()).contains("writing to") || navsim.state() == QProcess::NotRunning; },
@@ -250,6 +249,11 @@ int follow(const QString &root, const FollowOptions &options)
                 trace->click();
                 centre->click();
                 const long perSecond = sysconf(_SC_CLK_TCK);
+                const auto ownTicks = [] {
+                    QFile stat(QStringLiteral("/proc/self/stat"));
+                    return stat.open(QIODevice::ReadOnly) ? ProcMem::cpuTicks(stat.readAll()) : 0;
+                };
+                const qint64 ownBefore = ownTicks();
                 const qint64 cpuBefore = ProcMem::treeCpuTicks(::getpid()) - ProcMem::treeCpuTicks(navsim.processId());
                 QElapsedTimer clock;
                 clock.start();
@@ -280,6 +284,7 @@ int follow(const QString &root, const FollowOptions &options)
                 shooter.stop();
                 const double seconds = double(clock.elapsed()) / 1000;
                 const qint64 cpu = ProcMem::treeCpuTicks(::getpid()) - ProcMem::treeCpuTicks(navsim.processId()) - cpuBefore;
+                const qint64 own = ownTicks() - ownBefore;
                 QList<double> deltas;
                 for (const QVariant &d : frames.value(QStringLiteral("deltas")).toList())
                     deltas << d.toDouble();
@@ -291,7 +296,9 @@ int follow(const QString &root, const FollowOptions &options)
                     err() << "follow: " << count << " frames in " << number(seconds) << " s, median "
                           << number(BenchStats::median(deltas)) << " ms, max "
                           << number(*std::max_element(deltas.cbegin(), deltas.cend())) << " ms; " << undrawn
-                          << " with a tile missing; the trace sent " << sent << " marker texts" << Qt::endl;
+                          << " with a tile missing; the trace sent " << sent << " marker texts; CPU: the program "
+                          << number(100.0 * double(own) / double(perSecond) / seconds) << " %, its engine "
+                          << number(100.0 * double(cpu - own) / double(perSecond) / seconds) << " %" << Qt::endl;
                     out() << "follow_frame_p95_ms=" << number(BenchStats::percentile(deltas, 95)) << Qt::endl;
                     out() << "follow_undrawn_pct=" << number(100.0 * undrawn / count) << Qt::endl;
                     out() << "follow_cpu_pct=" << number(100.0 * double(cpu) / double(perSecond) / seconds) << Qt::endl;

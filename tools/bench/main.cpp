@@ -3,7 +3,7 @@
 //   corvane-bench window --sim DIR [--no-search] [--no-pan] [--verbose]
 //   corvane-bench import --sim DIR [--records N]
 //   corvane-bench sections --sim DIR [--script FILE...]   (where the marker load spends its time)
-//   corvane-bench follow --sim DIR [--seconds N] [--zoom Z] [--speed KTS] [--shots DIR]
+//   corvane-bench follow --sim DIR [--seconds N] [--zoom Z] [--speed KTS] [--rate HZ] [--shots DIR]
 // Each prints "name=value" lines (see docs/performance.md).
 #include "tools/bench/bench.h"
 
@@ -42,14 +42,17 @@ int main(int argc, char *argv[])
             followOptions.zoom = args.at(++i).toInt();
         else if (a == QLatin1String("--speed") && i + 1 < args.size())
             followOptions.speed = args.at(++i).toDouble();
+        else if (a == QLatin1String("--rate") && i + 1 < args.size())
+            followOptions.rate = args.at(++i).toInt();
         else if (a == QLatin1String("--shots") && i + 1 < args.size())
             followOptions.shots = QDir(args.at(++i)).absolutePath();
         else
             valid = false;
     }
-    if (!valid || sim.isEmpty() || records <= 0 || followOptions.seconds <= 0 || followOptions.speed < 0) {
+    if (!valid || sim.isEmpty() || records <= 0 || followOptions.seconds <= 0 || followOptions.speed < 0
+        || followOptions.rate < 1 || followOptions.rate > 1000) {
         Bench::err() << "usage: corvane-bench scan|window|import|follow --sim DIR [--records N] [--no-search] [--no-pan] "
-                        "[--verbose] [--seconds N] [--zoom Z] [--speed KTS] [--shots DIR]"
+                        "[--verbose] [--seconds N] [--zoom Z] [--speed KTS] [--rate HZ] [--shots DIR]"
                      << Qt::endl;
         return 2;
     }
