@@ -1686,14 +1686,17 @@
     // within the view pans the map, so that the tiles drawn stay and only
     // those coming into view are drawn; only a jump further than the view
     // starts the view afresh. Requests closer together than a frame are
-    // applied once, the last one winning.
+    // applied once, the last one winning. A move of less than SLACK_PX
+    // pixels is not drawn: the map moves every other frame or so instead of
+    // every frame, with the aircraft a pixel off its middle meanwhile.
     var FRAME_MS = 16;
+    var SLACK_PX = 2;
     var pendingCenter = null;
     var centerTimer = null;
     var lastCenterTime = 0;
     // The centre last asked for, while the map stays where that put it: a
-    // pan moves by whole pixels, and the program reads back the centre it
-    // set, not the pixel's.
+    // pan moves by whole pixels (and not at all by less than SLACK_PX), and
+    // the program reads back the centre it set, not the pixel's.
     var askedCenter = null;
     var panning = false;
 
@@ -1719,7 +1722,7 @@
         var offset = lmap.project([p.lat, lng], zoom).subtract(lmap.project(here, zoom)).round();
         var size = lmap.getSize();
         if (Math.abs(offset.x) < size.x && Math.abs(offset.y) < size.y) {
-            if (offset.x || offset.y) {
+            if (Math.abs(offset.x) >= SLACK_PX || Math.abs(offset.y) >= SLACK_PX) {
                 panning = true;
                 try {
                     lmap.panBy(offset, { animate: false });
