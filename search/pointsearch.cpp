@@ -103,28 +103,32 @@ bool readRows(const QSqlDatabase &db, const QString &table, const QList<qint64> 
 }
 
 // The runway rowids of every airport key ("rapt" equal to the key, as
-// selectRWY's exact match), in one pass over the runways. False when it
-// cannot run.
+// selectRWY's exact match, on the key's index), each airport's in rowid
+// order, a few hundred keys a statement. False when it cannot run.
 bool runwaysByKey(const QSqlDatabase &db, const QStringList &keys, QList<QList<qint64>> *runways)
 {
     QHash<QString, QList<int>> byKey;   // key -> airports
     for (int i = 0; i < keys.size(); ++i)
         byKey[keys.at(i)] << i;
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    // As text, the way the key is compared; NULL matches nothing.
-    if (!query.exec(QStringLiteral("SELECT rowid, CAST(rapt AS TEXT) FROM RWY ORDER BY rowid")))
-        return false;
+    const QStringList distinct = byKey.keys();
     runways->fill(QList<qint64>(), keys.size());
-    while (query.next()) {
-        const QVariant value = query.value(1);
-        if (value.isNull())
-            continue;
-        const auto it = byKey.constFind(value.toString());
-        if (it == byKey.cend())
-            continue;
-        for (int airport : it.value())
-            (*runways)[airport] << query.value(0).toLongLong();
+    for (qsizetype from = 0; from < distinct.size(); from += RowsPerStatement) {
+        const QStringList chunk = distinct.mid(from, RowsPerStatement);
+        QStringList marks;
+        marks.fill(QStringLiteral("?"), chunk.size());
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.prepare(QStringLiteral("SELECT rowid, rapt FROM RWY WHERE rapt IN (%1) ORDER BY rowid")
+                                   .arg(marks.join(u','))))
+            return false;
+        for (const QString &key : chunk)
+            query.addBindValue(key);
+        if (!query.exec())
+            return false;
+        while (query.next()) {
+            for (int airport : byKey.value(query.value(1).toString()))
+                (*runways)[airport] << query.value(0).toLongLong();
+        }
     }
     return true;
 }
