@@ -1721,23 +1721,27 @@
         var lng = p.lng + 360 * Math.round((here.lng - p.lng) / 360);
         var offset = lmap.project([p.lat, lng], zoom).subtract(lmap.project(here, zoom)).round();
         var size = lmap.getSize();
-        if (Math.abs(offset.x) < size.x && Math.abs(offset.y) < size.y) {
-            if (Math.abs(offset.x) >= SLACK_PX || Math.abs(offset.y) >= SLACK_PX) {
-                panning = true;
-                try {
-                    lmap.panBy(offset, { animate: false });
-                } finally {
-                    panning = false;
-                }
-            }
-        } else {
-            lmap.setView([p.lat, lng], zoom, { animate: false });
-        }
+        var within = Math.abs(offset.x) < size.x && Math.abs(offset.y) < size.y;
+        var moved = !within || Math.abs(offset.x) >= SLACK_PX || Math.abs(offset.y) >= SLACK_PX;
+        // Set first: the map reports its view as it moves.
         askedCenter = { lat: p.lat, lng: p.lng };
+        panning = true;
+        try {
+            if (!within)
+                lmap.setView([p.lat, lng], zoom, { animate: false });
+            else if (moved)
+                lmap.panBy(offset, { animate: false });
+        } finally {
+            panning = false;
+        }
+        // The program hears of the new centre even when the map stayed.
+        if (!moved)
+            reportView();
     }
     var viewResets = 0;   // for the tests: a view started afresh draws every tile again
     lmap.on('viewreset', function () { viewResets += 1; });
-    // Anything else that moves the map makes its own centre the one shown.
+    // Anything else that moves the map (the user, a zoom) makes its own
+    // centre the one shown.
     lmap.on('movestart zoomstart', function () {
         if (!panning)
             askedCenter = null;
