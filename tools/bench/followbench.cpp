@@ -183,6 +183,95 @@ void quieten()
     }
 }
 
+// The simulator's side: navsim flies the plan from its first point in the
+// block; true once it writes.
+bool startNavsim(QProcess &navsim, const QString &block, const QString &planFile, const FollowOptions &options)
+{
+    navsim.setProcessChannelMode(QProcess::MergedChannels);
+    navsim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/navsim"),
+                 {QStringLiteral("--name"), block, QStringLiteral("--fpl"), planFile, QStringLiteral("--speed"),
+                  QString::number(options.speed), QStringLiteral("--rate"), QString::number(options.rate),
+                  QStringLiteral("--unlink")});
+    QByteArray said;
+    waitFor([&] { return (said += navsim.readAll()).contains("writing to") || navsim.state() == QProcess::NotRunning; },
+            30000);
+    if (navsim.state() == QProcess::Running)
+        return true;
+    err() << "corvane-bench follow: navsim did not start: " << said << Qt::endl;
+    return false;
+}
+
+// CPU time in clock ticks: this process alone, and with its web-engine
+// processes (navsim, a child too, left out).
+qint64 ownTicks()
+{
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    return stat.open(QIODevice::ReadOnly) ? ProcMem::cpuTicks(stat.readAll()) : 0;
+}
+qint64 treeTicks(const QProcess &navsim)
+{
+    return ProcMem::treeCpuTicks(::getpid()) - ProcMem::treeCpuTicks(navsim.processId());
+}
+
+// The flight with "Trace" and "Centre avion" on: the page's frames are
+// recorded for the seconds asked for, with a picture every second when
+// asked; prints the figures. `sent` counts the trace's texts meanwhile.
+// False when the page drew nothing.
+bool measure(QWebEnginePage *page, QWebEngineView *view, const QProcess &navsim, const FollowOptions &options,
+             const int &sent)
+{
+    const long perSecond = sysconf(_SC_CLK_TCK);
+    const qint64 ownBefore = ownTicks();
+    const qint64 treeBefore = treeTicks(navsim);
+    QElapsedTimer clock;
+    clock.start();
+    const bool recording =
+            pageValue(page, QString::fromLatin1(FrameRecorder).replace(QLatin1String("SECONDS"), QString::number(options.seconds)))
+                    .toBool();
+    int shots = 0;
+    QTimer shooter;
+    QObject::connect(&shooter, &QTimer::timeout, [&] {
+        const QString name = QStringLiteral("follow-%1.png").arg(++shots, 2, 10, QChar(u'0'));
+        const QString file = QDir(options.shots).filePath(name);
+        const QImage image = view->grab().toImage();
+        image.save(file);
+        err() << "shot " << file << ": " << colours(image) << Qt::endl;
+    });
+    if (!options.shots.isEmpty() && QDir().mkpath(options.shots))
+        shooter.start(1000);
+    QVariantMap frames;
+    waitFor([&] {
+        if (clock.elapsed() < options.seconds * 1000)
+            return false;
+        frames = pageValue(page, QStringLiteral("window.__follow && window.__follow.done ? window.__follow : null")).toMap();
+        return !frames.isEmpty();
+    },
+            options.seconds * 1000 + 60000);
+    shooter.stop();
+    const double seconds = double(clock.elapsed()) / 1000;
+    const auto percent = [&](qint64 ticks) { return number(100.0 * double(ticks) / double(perSecond) / seconds); };
+    const qint64 own = ownTicks() - ownBefore;
+    const qint64 tree = treeTicks(navsim) - treeBefore;
+
+    QList<double> deltas;
+    for (const QVariant &d : frames.value(QStringLiteral("deltas")).toList())
+        deltas << d.toDouble();
+    if (!recording || deltas.isEmpty()) {
+        err() << "corvane-bench follow: the page drew no frame" << Qt::endl;
+        return false;
+    }
+    const int count = frames.value(QStringLiteral("frames")).toInt();
+    const int undrawn = frames.value(QStringLiteral("undrawn")).toInt();
+    err() << "follow: " << count << " frames in " << number(seconds) << " s, median " << number(BenchStats::median(deltas))
+          << " ms, max " << number(*std::max_element(deltas.cbegin(), deltas.cend())) << " ms; " << undrawn
+          << " with a tile missing; the trace sent " << sent << " marker texts; CPU: the program " << percent(own)
+          << " %, its engine " << percent(tree - own) << " %" << Qt::endl;
+    out() << "follow_frame_p95_ms=" << number(BenchStats::percentile(deltas, 95)) << Qt::endl;
+    out() << "follow_undrawn_pct=" << number(100.0 * undrawn / count) << Qt::endl;
+    out() << "follow_cpu_pct=" << percent(tree) << Qt::endl;
+    return true;
+}
+
 } // namespace
 
 int follow(const QString &root, const FollowOptions &options)
@@ -222,93 +311,26 @@ int follow(const QString &root, const FollowOptions &options)
     auto *trace = window->findChild<QPushButton *>(QStringLiteral("pbTraceAcft"));
     auto *centre = window->findChild<QPushButton *>(QStringLiteral("pbCenterAcft"));
     myWebPage *page = window->page();
-    int result = 1;
+    bool measured = false;
     QProcess navsim;
-    if (view && trace && centre && page) {
+    if (!view || !trace || !centre || !page) {
+        err() << "corvane-bench follow: the window did not start on " << root << Qt::endl;
+    } else {
         window->resize(1700, 1100);
         window->show();
         QCoreApplication::processEvents();
         window->resize(window->size() + (QSize(1280, 900) - view->size()));
-
         if (!waitFor([page] { return pageValue(page, QString::fromLatin1(MarkersReady)).toBool(); }, 300000)) {
             err() << "corvane-bench follow: the markers were not ready in time" << Qt::endl;
         } else {
             quieten();
-            // The simulator's side: the plan flown from its first point.
-            navsim.setProcessChannelMode(QProcess::MergedChannels);
-            navsim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/navsim"),
-                         {QStringLiteral("--name"), block, QStringLiteral("--fpl"), planFile, QStringLiteral("--speed"),
-                          QString::number(options.speed), QStringLiteral("--rate"), QString::number(options.rate),
-                          QStringLiteral("--unlink")});
-            QByteArray said;
-            waitFor([&] { return (said += navsim.readAll()).contains("writing to") || navsim.state() == QProcess::NotRunning; },
-                    30000);
-            if (navsim.state() != QProcess::Running) {
-                err() << "corvane-bench follow: navsim did not start: " << said << Qt::endl;
-            } else {
+            if (startNavsim(navsim, block, planFile, options)) {
                 trace->click();
                 centre->click();
-                const long perSecond = sysconf(_SC_CLK_TCK);
-                const auto ownTicks = [] {
-                    QFile stat(QStringLiteral("/proc/self/stat"));
-                    return stat.open(QIODevice::ReadOnly) ? ProcMem::cpuTicks(stat.readAll()) : 0;
-                };
-                const qint64 ownBefore = ownTicks();
-                const qint64 cpuBefore = ProcMem::treeCpuTicks(::getpid()) - ProcMem::treeCpuTicks(navsim.processId());
-                QElapsedTimer clock;
-                clock.start();
-                const bool recording = pageValue(page, QString::fromLatin1(FrameRecorder)
-                                                               .replace(QLatin1String("SECONDS"),
-                                                                        QString::number(options.seconds)))
-                                               .toBool();
-                // A picture of the map every second, when asked for.
-                int shots = 0;
-                QTimer shooter;
-                QObject::connect(&shooter, &QTimer::timeout, [&] {
-                    const QString file = QDir(options.shots).filePath(QStringLiteral("follow-%1.png").arg(++shots, 2, 10, QChar(u'0')));
-                    const QImage image = view->grab().toImage();
-                    image.save(file);
-                    err() << "shot " << file << ": " << colours(image) << Qt::endl;
-                });
-                if (!options.shots.isEmpty() && QDir().mkpath(options.shots))
-                    shooter.start(1000);
-                QVariantMap frames;
-                waitFor([&] {
-                    if (clock.elapsed() < options.seconds * 1000)
-                        return false;
-                    frames = pageValue(page, QStringLiteral("window.__follow && window.__follow.done ? window.__follow : null"))
-                                     .toMap();
-                    return !frames.isEmpty();
-                },
-                        options.seconds * 1000 + 60000);
-                shooter.stop();
-                const double seconds = double(clock.elapsed()) / 1000;
-                const qint64 cpu = ProcMem::treeCpuTicks(::getpid()) - ProcMem::treeCpuTicks(navsim.processId()) - cpuBefore;
-                const qint64 own = ownTicks() - ownBefore;
-                QList<double> deltas;
-                for (const QVariant &d : frames.value(QStringLiteral("deltas")).toList())
-                    deltas << d.toDouble();
-                if (!recording || deltas.isEmpty()) {
-                    err() << "corvane-bench follow: the page drew no frame" << Qt::endl;
-                } else {
-                    const int count = frames.value(QStringLiteral("frames")).toInt();
-                    const int undrawn = frames.value(QStringLiteral("undrawn")).toInt();
-                    err() << "follow: " << count << " frames in " << number(seconds) << " s, median "
-                          << number(BenchStats::median(deltas)) << " ms, max "
-                          << number(*std::max_element(deltas.cbegin(), deltas.cend())) << " ms; " << undrawn
-                          << " with a tile missing; the trace sent " << sent << " marker texts; CPU: the program "
-                          << number(100.0 * double(own) / double(perSecond) / seconds) << " %, its engine "
-                          << number(100.0 * double(cpu - own) / double(perSecond) / seconds) << " %" << Qt::endl;
-                    out() << "follow_frame_p95_ms=" << number(BenchStats::percentile(deltas, 95)) << Qt::endl;
-                    out() << "follow_undrawn_pct=" << number(100.0 * undrawn / count) << Qt::endl;
-                    out() << "follow_cpu_pct=" << number(100.0 * double(cpu) / double(perSecond) / seconds) << Qt::endl;
-                    result = 0;
-                }
+                measured = measure(page, view, navsim, options, sent);
                 trace->click();
             }
         }
-    } else {
-        err() << "corvane-bench follow: the window did not start on " << root << Qt::endl;
     }
     if (navsim.state() != QProcess::NotRunning) {
         navsim.terminate();
@@ -318,7 +340,7 @@ int follow(const QString &root, const FollowOptions &options)
     window->hide();
     window.reset();
     QDir::setCurrent(previousDir);
-    return result;
+    return measured ? 0 : 1;
 }
 
 } // namespace Bench
