@@ -14,16 +14,33 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
+#include <QMimeData>
+#include <QUrl>
 
 namespace {
 
 QIcon resourceIcon(const char *name)
 {
     return QIcon(QStringLiteral(":/icon/images/") + QLatin1String(name));
+}
+
+// The first flight-plan file (".fpl", in any case) among dropped data;
+// empty when there is none.
+QString droppedPlanFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return QString();
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile() && url.toLocalFile().endsWith(QLatin1String(".fpl"), Qt::CaseInsensitive))
+            return url.toLocalFile();
+    }
+    return QString();
 }
 
 } // namespace
@@ -117,6 +134,8 @@ void MainWindow::construct(const Options &options)
                                                tr("Longitude")});
 
     setMouseTracking(true);
+    // Files dropped on the map come here (the map view takes none).
+    setAcceptDrops(true);
 
     // Page choice (French or English page), page, bridge and connections.
     setupMapPage(options.loadPage);
@@ -186,6 +205,34 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (droppedPlanFile(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (droppedPlanFile(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedPlanFile(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Once the drop is over: loading may ask a question first.
+    QMetaObject::invokeMethod(this, [this, path] { loadPlanFile(path); }, Qt::QueuedConnection);
 }
 
 void MainWindow::createLayerActions()

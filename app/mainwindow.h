@@ -1,5 +1,8 @@
 #pragma once
 
+#include "simlink/tracetext.h"
+
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QList>
 #include <QPointer>
@@ -120,6 +123,11 @@ private slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A flight-plan file dropped anywhere on the window loads as "Charger"
+    // loads it; anything else dropped is ignored.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void construct(const Options &options);
@@ -139,6 +147,9 @@ private:
     void setSaveControlsEnabled(bool enabled);
     bool confirmNewPlan();
     bool confirmDiscardPlan();
+    // "Charger": asks whether to clear the plan, then reads the file at
+    // `path`, or the file the user chooses when `path` is empty.
+    void loadPlanFile(const QString &path);
     // Inserts after the current row, refreshes, redraws and selects the new line.
     void insertIntoPlan(const QSharedPointer<CFlightPlanPoint> &point);
 
@@ -211,4 +222,7 @@ private:
         CNavPlug *&plug;
         ~NavPlugKeeper();
     } m_navPlugKeeper{m_navPlug};
+    // What the ticks send: only changes, at most once a frame.
+    TraceText::Pacer m_tracePacer;
+    QElapsedTimer m_traceClock;
 };

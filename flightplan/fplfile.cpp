@@ -201,8 +201,11 @@ QString loadFpl(CFlightPlan &plan)
     const QString path = prompt().openFileName(QCoreApplication::translate("QObject", "Ouvrir un plan de vol existant"),
                                                simulatorDir(plan) + QStringLiteral("/Flightplan"),
                                                QCoreApplication::translate("QObject", "Fichier plan de vol (*.fpl)"));
-    if (path.isEmpty())
-        return QString();
+    return path.isEmpty() ? QString() : loadFplFile(plan, path);
+}
+
+QString loadFplFile(CFlightPlan &plan, const QString &path)
+{
     QByteArray bytes;
     QString why;
     if (!TextFile::read(path, &bytes, &why)) {

@@ -64,5 +64,8 @@ QString loadText(CFlightPlan &plan, const QString &text);
 // Asks for a file ("Ouvrir un plan de vol existant") and reads it into the
 // plan. Returns the map script, empty when no file was read.
 QString loadFpl(CFlightPlan &plan);
+// Reads the file at `path` into the plan, as loadFpl does once the file is
+// chosen. Returns the map script, empty when the file cannot be read.
+QString loadFplFile(CFlightPlan &plan, const QString &path);
 
 } // namespace FplFile

@@ -10,10 +10,15 @@
 
 void MainWindow::on_btnLoadFlightPlan_clicked()
 {
+    loadPlanFile(QString());
+}
+
+void MainWindow::loadPlanFile(const QString &path)
+{
     CFlightPlan *plan = m_config->flightPlan;
     if (!plan || !confirmNewPlan())
         return;
-    const QString script = FplFile::loadFpl(*plan);
+    const QString script = path.isEmpty() ? FplFile::loadFpl(*plan) : FplFile::loadFplFile(*plan, path);
     runJavaScript(script);
     if (!script.isEmpty())
         m_planChanged = false;

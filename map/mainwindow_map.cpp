@@ -81,7 +81,10 @@ void MainWindow::setupMapPage(bool load)
 
     // In Qt 6 the view does not take the page over: the view is its parent.
     m_page = new myWebPage(ui->map);
+    m_page->setPageFile(pageFile);
     ui->map->setPage(m_page);
+    // Drops on the map are the window's (a flight-plan file loads).
+    ui->map->setAcceptDrops(false);
     // Nothing is sent to a page that is gone.
     connect(m_page, &QObject::destroyed, this, [this] { m_page = nullptr; });
 

@@ -1,11 +1,13 @@
 #include "map/webpage.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QWebChannel>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
 
 // The page's bootstrap lives in the map resources of the program.
 static void initMapResources()
@@ -53,6 +55,9 @@ myWebPage::myWebPage(QObject *parent)
 {
     // The profile belongs to the page and is released after it.
     profile()->setParent(this);
+    // A file dropped on the view is the window's business, never a new
+    // document for the page.
+    settings()->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
 }
 
 myWebPage::~myWebPage() = default;
@@ -79,6 +84,32 @@ void myWebPage::installBridge(QObject *object)
     scripts().insert(documentScript(QStringLiteral("qwebchannel"),
                                     readResource(QStringLiteral(":/qtwebchannel/qwebchannel.js"))));
     scripts().insert(documentScript(QStringLiteral("bridge"), bridgeScript()));
+}
+
+void myWebPage::setPageFile(const QString &path)
+{
+    m_pageFile = path.isEmpty() ? QString() : QDir::cleanPath(QDir(path).absolutePath());
+}
+
+bool myWebPage::isPageFile(const QUrl &url) const
+{
+    return !m_pageFile.isEmpty() && url.isLocalFile() && QDir::cleanPath(url.toLocalFile()) == m_pageFile;
+}
+
+bool myWebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
+{
+    if (isPageFile(url))
+        return true;
+    qWarning() << "myWebPage::acceptNavigationRequest refused" << url.toDisplayString().left(200) << int(type) << isMainFrame;
+    emit navigationRefused(url);
+    return false;
+}
+
+QWebEnginePage *myWebPage::createWindow(WebWindowType type)
+{
+    qWarning() << "myWebPage::createWindow refused" << int(type);
+    emit navigationRefused(QUrl());
+    return nullptr;
 }
 
 void myWebPage::javaScriptAlert(const QUrl &securityOrigin, const QString &msg)

@@ -3,7 +3,6 @@
 #include "data/sqlmgr.h"
 
 #include <QHash>
-#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
@@ -14,8 +13,7 @@
 // selectWPT, selectRWY), row for row and in the same order, but reads
 // world-sized tables fewer times: the selectors run one statement per
 // column in turn and each one that is not on the key's index reads the
-// whole table; the airports of a near search each read the whole runway
-// table again. Here the columns are tested together in one pass that
+// whole table; each airport found reads the whole runway table again. Here the columns are tested together in one pass that
 // returns row numbers only, then the rows found are read; the runways of
 // all the airports are matched in one pass. Should a statement of this way
 // fail (a table without row numbers, say), the selectors run as before.
@@ -104,48 +102,31 @@ bool readRows(const QSqlDatabase &db, const QString &table, const QList<qint64> 
     return true;
 }
 
-// What LIKE compares: ASCII letters without regard to case, every other
-// character as it is.
-QString foldAscii(const QString &text)
+// The runway rowids of every airport key ("rapt" equal to the key, as
+// selectRWY's exact match, on the key's index), each airport's in rowid
+// order, a few hundred keys a statement. False when it cannot run.
+bool runwaysByKey(const QSqlDatabase &db, const QStringList &keys, QList<QList<qint64>> *runways)
 {
-    QString out = text;
-    for (QChar &c : out) {
-        const char16_t u = c.unicode();
-        if (u >= u'a' && u <= u'z')
-            c = QChar(char16_t(u - (u'a' - u'A')));
-    }
-    return out;
-}
-
-// The runway rowids of every airport key by "rapt LIKE key%" (selectRWY's
-// near match), in one pass over the runways. False when it cannot run.
-bool nearRunways(const QSqlDatabase &db, const QStringList &keys, QList<QList<qint64>> *runways)
-{
-    QHash<QString, QList<int>> byKey;   // folded key -> airports
-    QSet<qsizetype> lengths;
-    for (int i = 0; i < keys.size(); ++i) {
-        const QString folded = foldAscii(keys.at(i));
-        byKey[folded] << i;
-        lengths.insert(folded.size());
-    }
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    // As text, the way LIKE reads a value; NULL matches nothing.
-    if (!query.exec(QStringLiteral("SELECT rowid, CAST(rapt AS TEXT) FROM RWY ORDER BY rowid")))
-        return false;
+    QHash<QString, QList<int>> byKey;   // key -> airports
+    for (int i = 0; i < keys.size(); ++i)
+        byKey[keys.at(i)] << i;
+    const QStringList distinct = byKey.keys();
     runways->fill(QList<qint64>(), keys.size());
-    while (query.next()) {
-        const QVariant value = query.value(1);
-        if (value.isNull())
-            continue;
-        const QString rapt = foldAscii(value.toString());
-        for (qsizetype length : std::as_const(lengths)) {
-            if (length > rapt.size())
-                continue;
-            const auto it = byKey.constFind(rapt.left(length));
-            if (it == byKey.cend())
-                continue;
-            for (int airport : it.value())
+    for (qsizetype from = 0; from < distinct.size(); from += RowsPerStatement) {
+        const QStringList chunk = distinct.mid(from, RowsPerStatement);
+        QStringList marks;
+        marks.fill(QStringLiteral("?"), chunk.size());
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.prepare(QStringLiteral("SELECT rowid, rapt FROM RWY WHERE rapt IN (%1) ORDER BY rowid")
+                                   .arg(marks.join(u','))))
+            return false;
+        for (const QString &key : chunk)
+            query.addBindValue(key);
+        if (!query.exec())
+            return false;
+        while (query.next()) {
+            for (int airport : byKey.value(query.value(1).toString()))
                 (*runways)[airport] << query.value(0).toLongLong();
         }
     }
@@ -202,22 +183,24 @@ QList<CPointSearch::Result> CPointSearch::run(const QString &text, bool exact, q
             }
         }
 
-        // Each airport is followed by its runway ends.
+        // Each airport is followed by its own runway ends: those of its
+        // exact key, whichever match found the airport (a near search for
+        // "LFPB" must not give LFPB the runways of LFPBX).
         QStringList keys;
         for (const PointPtr &apt : std::as_const(airports))
             keys << apt->dbKey;
-        QList<QList<qint64>> nearRows;
-        const bool batched = !exact && airports.size() > 1 && nearRunways(gen, keys, &nearRows);
+        QList<QList<qint64>> runwayRows;
+        const bool batched = airports.size() > 1 && runwaysByKey(gen, keys, &runwayRows);
         for (qsizetype a = 0; a < airports.size(); ++a) {
             const int airportIndex = int(results.size());
             results.append({Airport, airports.at(a), -1});
-            const bool read = batched && readRows(gen, QStringLiteral("RWY"), nearRows.at(a), [&](const QSqlQuery &row) {
+            const bool read = batched && readRows(gen, QStringLiteral("RWY"), runwayRows.at(a), [&](const QSqlQuery &row) {
                 addRunways(row, airportIndex);
             });
             if (!read) {
                 results.resize(airportIndex + 1);
                 QSqlQuery runways(gen);
-                if (m_sqlMgr->selectRWY(keys.at(a), exact, &runways)) {
+                if (m_sqlMgr->selectRWY(keys.at(a), true, &runways)) {
                     do {
                         addRunways(runways, airportIndex);
                     } while (runways.next());

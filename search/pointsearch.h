@@ -7,7 +7,7 @@
 
 class SqlMgr;
 
-// The search of the "Recherche" dock: airports (each followed by its
+// The search of the "Recherche" dock: airports (each followed by its own
 // runway ends), then navaids, then waypoints, each found by key, ident or
 // name through the SQL manager's cascading selectors.
 class CPointSearch
@@ -25,7 +25,8 @@ public:
     CPointSearch(SqlMgr *sqlMgr, const QString &genConnection, const QString &wptConnection);
 
     // Runs the search for `text` (exact: equality, otherwise prefix for keys
-    // and idents, contained text for names). Airports, navaids and
+    // and idents, contained text for names). Each airport is followed by
+    // the runway ends of its exact key. Airports, navaids and
     // waypoints take the given cruise speed and altitude; runway ends keep
     // the values of a fresh record.
     QList<Result> run(const QString &text, bool exact, qint32 cruiseSpeed, qint32 cruiseAltitude) const;

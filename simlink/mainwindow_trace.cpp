@@ -36,6 +36,8 @@ void MainWindow::on_pbTraceAcft_clicked(bool checked)
         }
         qDebug() << "MainWindow::on_pbTraceAcft_clicked Trace is ON";
         runJavaScript(TraceText::addMarker(m_navPlug->position()));
+        m_tracePacer.reset();
+        m_traceClock.start();
         connect(m_navPlug->timer(), &QTimer::timeout, this, &MainWindow::sTraceAircraft);
         return;
     }
@@ -51,5 +53,7 @@ void MainWindow::sTraceAircraft()
 {
     if (!m_navPlug || !m_navPlug->hasView())
         return;
-    runJavaScript(TraceText::setMarker(m_navPlug->position(), ui->pbCenterAcft->isChecked()));
+    const QString text = TraceText::setMarker(m_navPlug->position(), ui->pbCenterAcft->isChecked());
+    if (m_tracePacer.take(text, m_traceClock.elapsed()))
+        runJavaScript(text);
 }

@@ -39,4 +39,20 @@ QString eraseMarker()
     return QStringLiteral("eraseAcftMrkr();");
 }
 
+bool Pacer::take(const QString &text, qint64 nowMs)
+{
+    if (m_sent && (text == m_last || nowMs - m_lastMs < FrameMs))
+        return false;
+    m_sent = true;
+    m_last = text;
+    m_lastMs = nowMs;
+    return true;
+}
+
+void Pacer::reset()
+{
+    m_sent = false;
+    m_last.clear();
+}
+
 } // namespace TraceText

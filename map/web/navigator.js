@@ -307,12 +307,13 @@
     // Tiles are drawn a few per frame, within a budget, those nearest the
     // middle of the view first: a zoom or a long pan brings dozens of tiles,
     // and drawing them all at once would hold the frame. A change of the
-    // data draws the tiles in view at once instead (drawAtOnce), so that
-    // nothing flickers.
+    // data draws the tiles in view at once instead (drawAtOnce: their tile
+    // range), so that nothing flickers; those of the margin around the view
+    // are queued as usual.
     var FRAME_BUDGET_MS = 7;
     var drawQueue = [];
     var drawQueued = false;
-    var drawAtOnce = false;
+    var drawAtOnce = null;
 
     function queueTileDraw(job) {
         drawQueue.push(job);
@@ -371,8 +372,22 @@
         job.layer.drawTile(job.ctx, job.coords, job.ratio);
     }
 
+    // While the aircraft is shown, tiles are made and drawn for a margin
+    // around the view as well: a map that follows it a pixel or two a frame
+    // finds the tiles coming into view drawn already. (Otherwise the margin
+    // would only add work, to the marker load first of all.)
+    function tileMargin() {
+        return aircraft ? TILE / 2 : 0;
+    }
+
     var TiledLayer = L.GridLayer.extend({
         options: { tileSize: TILE, updateWhenIdle: false, updateWhenZooming: false, keepBuffer: 3 },
+
+        _getTiledPixelBounds: function (center) {
+            var view = L.GridLayer.prototype._getTiledPixelBounds.call(this, center);
+            var margin = tileMargin();
+            return margin ? L.bounds(view.min.subtract([margin, margin]), view.max.add([margin, margin])) : view;
+        },
 
         initialize: function (options) {
             L.setOptions(this, options);
@@ -392,7 +407,7 @@
             tile.canvas.className = 'leaflet-tile';
             var job = { layer: this, coords: coords, canvas: tile.canvas, ctx: tile.ctx, ratio: tile.ratio, done: done };
             tile.canvas._job = job;
-            if (drawAtOnce) {
+            if (drawAtOnce && drawAtOnce.contains(coords)) {
                 // Leaflet files the tile when this returns: ready right after.
                 drawJob(job);
                 Promise.resolve().then(function () { done(null, tile.canvas); });
@@ -404,11 +419,14 @@
 
         // Every tile in view drawn again now.
         redrawAtOnce: function () {
-            drawAtOnce = true;
+            var map = this._map;
+            if (!map)
+                return;
+            drawAtOnce = this._pxBoundsToTileRange(L.GridLayer.prototype._getTiledPixelBounds.call(this, map.getCenter()));
             try {
                 this.redraw();
             } finally {
-                drawAtOnce = false;
+                drawAtOnce = null;
             }
         },
 
@@ -427,6 +445,33 @@
             }
         }
     });
+
+    // How many tiles of the view the page's tiled layers have not drawn yet.
+    function tilesMissing() {
+        var missing = 0;
+        lmap.eachLayer(function (layer) {
+            if (!(layer instanceof TiledLayer))
+                return;
+            if (layer._tileZoom === undefined) {
+                missing += 1;
+                return;
+            }
+            var view = L.GridLayer.prototype._getTiledPixelBounds.call(layer, lmap.getCenter());
+            var range = layer._pxBoundsToTileRange(view);
+            for (var y = range.min.y; y <= range.max.y; ++y) {
+                for (var x = range.min.x; x <= range.max.x; ++x) {
+                    var coords = L.point(x, y);
+                    coords.z = layer._tileZoom;
+                    if (!layer._isValidTile(coords))
+                        continue;
+                    var tile = layer._tiles[layer._tileCoordsToKey(coords)];
+                    if (!tile || !tile.loaded)
+                        missing += 1;
+                }
+            }
+        });
+        return missing;
+    }
 
     // ------------------------------------------------------------------
     // Offline base map: Natural Earth land, coastlines and borders.
@@ -1650,48 +1695,114 @@
     // ------------------------------------------------------------------
     // The map object of the program's texts.
 
-    // Centring requests are thinned out: the aircraft trace may ask for a
-    // new centre hundreds of times a second, and a redraw for each would
-    // leave the page further and further behind.
+    // Centring. The aircraft trace asks for the aircraft's position as the
+    // centre while it moves, up to once a frame, from one pixel to the next.
+    // A centre already shown (or on its way) is not applied again; a move
+    // within the view pans the map, so that the tiles drawn stay and only
+    // those coming into view are drawn; only a jump further than the view
+    // starts the view afresh. Requests closer together than a frame are
+    // applied once, the last one winning. A move of less than SLACK_PX
+    // pixels is not drawn: the map moves every other frame or so instead of
+    // every frame, with the aircraft a pixel off its middle meanwhile.
+    var FRAME_MS = 16;
+    var SLACK_PX = 2;
     var pendingCenter = null;
     var centerTimer = null;
     var lastCenterTime = 0;
+    // The centre last asked for, while the map stays where that put it: a
+    // pan moves by whole pixels (and not at all by less than SLACK_PX), and
+    // the program reads back the centre it set, not the pixel's.
+    var askedCenter = null;
+    var panning = false;
+
+    function sameCenter(a, b) {
+        return !!a && !!b && a.lat === b.lat && a.lng === b.lng;
+    }
+
+    // The centre the map shows, as the program last set it if it did.
+    function viewCenter() {
+        if (pendingCenter)
+            return pendingCenter;
+        if (askedCenter)
+            return askedCenter;
+        var c = lmap.getCenter();
+        return { lat: c.lat, lng: c.lng };
+    }
+
+    function moveCenter(p) {
+        var zoom = lmap.getZoom();
+        var here = lmap.getCenter();
+        // The copy of the world nearest the view: no jump at the antimeridian.
+        var lng = p.lng + 360 * Math.round((here.lng - p.lng) / 360);
+        var offset = lmap.project([p.lat, lng], zoom).subtract(lmap.project(here, zoom)).round();
+        var size = lmap.getSize();
+        var within = Math.abs(offset.x) < size.x && Math.abs(offset.y) < size.y;
+        var moved = !within || Math.abs(offset.x) >= SLACK_PX || Math.abs(offset.y) >= SLACK_PX;
+        // Set first: the map reports its view as it moves.
+        askedCenter = { lat: p.lat, lng: p.lng };
+        panning = true;
+        try {
+            if (!within)
+                lmap.setView([p.lat, lng], zoom, { animate: false });
+            else if (moved)
+                lmap.panBy(offset, { animate: false });
+        } finally {
+            panning = false;
+        }
+        // The program hears of the new centre even when the map stayed.
+        if (!moved)
+            reportView();
+    }
+    var viewResets = 0;   // for the tests: a view started afresh draws every tile again
+    lmap.on('viewreset', function () { viewResets += 1; });
+    // Anything else that moves the map (the user, a zoom) makes its own
+    // centre the one shown.
+    lmap.on('movestart zoomstart', function () {
+        if (!panning)
+            askedCenter = null;
+    });
+
     function applyPendingCenter() {
-        centerTimer = null;
+        if (centerTimer) {
+            clearTimeout(centerTimer);
+            centerTimer = null;
+        }
         if (!pendingCenter)
             return;
         lastCenterTime = Date.now();
         var p = pendingCenter;
         pendingCenter = null;
-        // A reset, not a pan: a pan moves by whole pixels and the program
-        // reads back the centre it set.
-        lmap.setView([p.lat, p.lng], lmap.getZoom(), { reset: true });
+        moveCenter(p);
     }
 
     window.map = {
         setCenter: function (pos) {
             var p = toPos(pos);
-            if (!p)
+            if (!p || sameCenter(p, viewCenter()))
                 return;
-            // The first request of a burst is applied at once, the next
-            // ones at most every 40 ms, the last one always.
-            var wait = lastCenterTime + 40 - Date.now();
             pendingCenter = p;
+            var wait = lastCenterTime + FRAME_MS - Date.now();
             if (wait <= 0)
                 applyPendingCenter();
             else if (!centerTimer)
                 centerTimer = window.setTimeout(applyPendingCenter, wait);
         },
         getCenter: function () {
-            if (pendingCenter)
-                return new LatLng(pendingCenter.lat, wrapLng(pendingCenter.lng));
-            var c = lmap.getCenter();
+            var c = viewCenter();
             return new LatLng(c.lat, wrapLng(c.lng));
         },
         setZoom: function (zoom) {
             var z = Number(zoom);
-            if (isFinite(z))
-                lmap.setZoom(Math.round(z), { animate: false });
+            if (!isFinite(z) || Math.round(z) === lmap.getZoom())
+                return;
+            // Around the centre shown (or on its way), as the program set it.
+            var c = viewCenter();
+            pendingCenter = null;
+            if (centerTimer) {
+                clearTimeout(centerTimer);
+                centerTimer = null;
+            }
+            lmap.setView([c.lat, c.lng], Math.round(z), { animate: false });
         },
         getZoom: function () {
             return lmap.getZoom();
@@ -1844,7 +1955,7 @@
             viewTimer = null;
         }
         lastViewSent = Date.now();
-        var c = lmap.getCenter();
+        var c = viewCenter();
         window.mainWindow.doCenter(c.lat, wrapLng(c.lng));
         window.mainWindow.doZoom(Math.round(lmap.getZoom()));
     }
@@ -2114,6 +2225,8 @@
             return false;
         },
         baseMap: function () { return { land: baseInfo.land, borders: baseInfo.borders }; },
+        tilesMissing: tilesMissing,
+        viewResets: function () { return viewResets; },
         onlineTiles: function () { return lmap.hasLayer(onlineTiles); },
         setOnlineTiles: function (on) {
             if (on)

@@ -246,8 +246,9 @@ QList<CPointSearch::Result> search(SqlMgr *sql, const QString &genName, const QS
                 apt->fromAPT(airports);
                 cruise(apt);
                 results.append({CPointSearch::Airport, apt, -1});
+                // Each airport's own runways: those of its exact key.
                 QSqlQuery runways(gen);
-                if (sql->selectRWY(apt->dbKey, exact, &runways)) {
+                if (sql->selectRWY(apt->dbKey, true, &runways)) {
                     do {
                         PointPtr high = PointPtr::create();
                         high->fromRunwayHigh(runways);

@@ -145,6 +145,7 @@ void TestHostilePage::initTestCase()
     // The load runs the marker load and the start-up centring, as at start.
     QSignalSpy loaded(m_w->form()->map, &QWebEngineView::loadFinished);
     m_fx->scripts.clear();
+    m_w->page()->setPageFile(pageFile);
     m_w->page()->load(QUrl::fromLocalFile(pageFile));
     QVERIFY(loaded.wait(120000));
     QVERIFY(loaded.first().first().toBool());

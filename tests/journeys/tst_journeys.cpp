@@ -21,12 +21,15 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QDoubleSpinBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -49,6 +52,7 @@
 #include <QTranslator>
 #include <QTreeWidget>
 #include <QWebEngineView>
+#include <QWindow>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -338,6 +342,32 @@ QList<ShownText> shownTexts(MainWindow *w)
     return out;
 }
 
+// Drops local files at a point of a window as the windowing system does:
+// the window hands the drag to the widget under the point that takes
+// drops. True when the drop was taken.
+bool dropFiles(QWidget *window, QPoint at, const QStringList &files)
+{
+    QList<QUrl> urls;
+    for (const QString &file : files)
+        urls << QUrl::fromLocalFile(file);
+    QMimeData data;
+    data.setUrls(urls);
+    QWindow *handle = window->windowHandle();
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(handle, &enter);
+    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(handle, &move);
+    if (!move.isAccepted()) {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(handle, &leave);
+        return false;
+    }
+    QDropEvent drop(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(handle, &drop);
+    return drop.isAccepted();
+}
+
 template <class T>
 T *child(QObject *parent, const char *name)
 {
@@ -523,6 +553,7 @@ private slots:
     void editsCarriedToAnotherInstallation_data();
     void editsCarriedToAnotherInstallation();
     void traceFollowsTheSavedPlan();
+    void planFileDroppedOnTheMap();
     void englishStart();
 
 private:
@@ -1139,32 +1170,42 @@ void TestJourneys::traceFollowsTheSavedPlan()
     const QList<MarkerFix> added = aircraftFixes(j.fx.scripts, QStringLiteral("addAcftMrkr"));
     QCOMPARE(added.size(), 1);
 
-    // It keeps moving until the simulator stops, then stays put.
-    // (The event loop keeps running meanwhile: the window ticks.)
-    QTRY_VERIFY_WITH_TIMEOUT(navsim.state() == QProcess::NotRunning, 60000);
-    QCOMPARE(navsim.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(navsim.exitCode(), 0);
-    const int ticksAtEnd = aircraftFixes(j.fx.scripts, QStringLiteral("setAcftMrkr")).size();
-    QTRY_VERIFY_WITH_TIMEOUT(aircraftFixes(j.fx.scripts, QStringLiteral("setAcftMrkr")).size() > ticksAtEnd + 2, 30000);
-
-    // Centred on the aircraft while "Centre avion" is checked.
-    QTest::mouseClick(ui->pbCenterAcft, Qt::LeftButton);
-    QVERIFY(ui->pbCenterAcft->isChecked());
-    QTRY_VERIFY_WITH_TIMEOUT(j.fx.scripts.last().contains(QStringLiteral(";;map.setCenter(new google.maps.LatLng(")),
-                             30000);
-    // (Off again at once: every centring redraws the whole map, and a page
-    // centred twenty times a second falls behind.)
-    QTest::mouseClick(ui->pbCenterAcft, Qt::LeftButton);
-    QVERIFY(!ui->pbCenterAcft->isChecked());
-
     const QList<FplPoint> plan = planPoints(j);
     const LatLon from{plan[0].lat / 3600, plan[0].lon / 3600};
     const LatLon to{plan[1].lat / 3600, plan[1].lon / 3600};
     const double legCourse = courseDeg(from, to);
+    const double flownAtEnd = 2000.0 * 5 / 3600;   // 5 s at 2000 kt from LFPG
+
+    // It keeps moving until the simulator stops, and the page gets where
+    // it stopped. (The event loop keeps running meanwhile: the window ticks.)
+    QTRY_VERIFY_WITH_TIMEOUT(navsim.state() == QProcess::NotRunning, 60000);
+    QCOMPARE(navsim.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(navsim.exitCode(), 0);
+    const auto lastFix = [&j] {
+        const QList<MarkerFix> ticks = aircraftFixes(j.fx.scripts, QStringLiteral("setAcftMrkr"));
+        return ticks.isEmpty() ? MarkerFix{} : ticks.last();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(std::abs(distanceNm(from, lastFix().pos) - flownAtEnd) < 0.05, 30000);
+
+    // Centred on the aircraft while "Centre avion" is checked: the map
+    // stays drawn, and the aircraft standing still is not sent again.
+    QTest::mouseClick(ui->pbCenterAcft, Qt::LeftButton);
+    QVERIFY(ui->pbCenterAcft->isChecked());
+    QTRY_VERIFY_WITH_TIMEOUT(j.fx.scripts.last().contains(QStringLiteral(";;map.setCenter(new google.maps.LatLng(")),
+                             30000);
+    const MarkerFix stopped = lastFix();
+    QTRY_VERIFY_WITH_TIMEOUT(std::abs(j.js(QStringLiteral("map.getCenter().lat()")).toDouble() - stopped.pos.lat) < 1e-6,
+                             PageTimeout);
+    QVERIFY(std::abs(j.js(QStringLiteral("map.getCenter().lng()")).toDouble() - stopped.pos.lon) < 1e-6);
+    QTRY_COMPARE_WITH_TIMEOUT(j.js(QStringLiteral("__navDebug.tilesMissing()")).toInt(), 0, PageTimeout);
+    QCOMPARE(j.fx.scripts.filter(QStringLiteral(";;map.setCenter(")).size(), 1);
+    QTest::mouseClick(ui->pbCenterAcft, Qt::LeftButton);
+    QVERIFY(!ui->pbCenterAcft->isChecked());
+
     QList<MarkerFix> fixes = added + aircraftFixes(j.fx.scripts, QStringLiteral("setAcftMrkr"));
     QVERIFY(fixes.size() > 5);
     // Along the first leg, from the departure on, never backwards, heading
-    // the leg's course; where it stopped: 5 s at 2000 kt from LFPG.
+    // the leg's course; where it stopped.
     double along = -1;
     QSet<QString> distinct;
     for (const MarkerFix &fix : std::as_const(fixes)) {
@@ -1178,7 +1219,7 @@ void TestJourneys::traceFollowsTheSavedPlan()
         distinct.insert(QStringLiteral("%1,%2").arg(fix.pos.lat, 0, 'f', 5).arg(fix.pos.lon, 0, 'f', 5));
     }
     QVERIFY2(distinct.size() >= 3, "the aircraft did not move");
-    QVERIFY(std::abs(along - 2000.0 * 5 / 3600) < 0.05);
+    QVERIFY(std::abs(along - flownAtEnd) < 0.05);
 
     // The page shows the aircraft where the program last put it.
     const MarkerFix last = fixes.last();
@@ -1196,7 +1237,65 @@ void TestJourneys::traceFollowsTheSavedPlan()
     QCOMPARE(j.fx.scripts.size(), afterOff);
 }
 
-// --- (f) the same start in English ---------------------------------------------
+// --- (f) files dropped on the map ------------------------------------------------
+
+void TestJourneys::planFileDroppedOnTheMap()
+{
+    Journey j;
+    QVERIFY(j.fx.prepareDemo());
+    QVERIFY(j.start());
+    QVERIFY(j.waitForMap());
+    const QUrl pageUrl = j.w->page()->url();
+    QSignalSpy loads(j.w->page(), &QWebEnginePage::loadStarted);
+    const QPoint onMap = j.ui()->map->mapTo(j.w, j.ui()->map->rect().center());
+
+    // A page of someone else's, dropped on the map: nothing takes it.
+    QTemporaryDir elsewhere;
+    QVERIFY(elsewhere.isValid());
+    const QString foreign = elsewhere.filePath(QStringLiteral("foreign.html"));
+    {
+        QFile html(foreign);
+        QVERIFY(html.open(QIODevice::WriteOnly));
+        html.write("<html><body><script>mainWindow.doData('foreign page');"
+                   "mainWindow.sFpLineDel();</script></body></html>");
+    }
+    QVERIFY(!dropFiles(j.w, onMap, {foreign}));
+
+    // A flight-plan file of the simulator's folder loads as "Charger" would.
+    const QList<FplPoint> points = planPoints(j);
+    const QString planFile = j.fx.sim.path(QStringLiteral("Flightplan/LFPG_LFBO.FPL"));
+    {
+        QFile fpl(planFile);
+        QVERIFY(fpl.open(QIODevice::WriteOnly));
+        fpl.write(expectedFpl(points, 3, 0));
+    }
+    QVERIFY(dropFiles(j.w, onMap, {foreign, planFile}));
+    const QStringList idents{"LFPG", "WP001", "LMG", "LFBO"};
+    QTRY_COMPARE_WITH_TIMEOUT(j.gridColumn(1), idents, PageTimeout);
+    QVERIFY(j.boxes().isEmpty());   // no plan before: nothing to ask
+    QTRY_COMPARE_WITH_TIMEOUT(j.js(QStringLiteral("__navDebug.flightPlan().length")).toInt(), 4, PageTimeout);
+
+    // The page is still the map, and the dropped page reached no slot.
+    QCOMPARE(j.w->page()->url(), pageUrl);
+    QCOMPARE(loads.size(), 0);
+    QCOMPARE(j.js(QStringLiteral("__navDebug.listSize('listApt')")).toInt(), 859);
+    for (QLabel *label : j.w->statusBar()->findChildren<QLabel *>())
+        QVERIFY(label->text() != QLatin1String("foreign page"));
+
+    // With a plan in the grid, the same question as "Charger"; cancelled,
+    // the plan stays.
+    j.fx.prompt.answers = {CPrompt::Cancel};
+    QVERIFY(dropFiles(j.w, onMap, {planFile}));
+    QTRY_COMPARE_WITH_TIMEOUT(j.boxes().size(), 1, PageTimeout);
+    const ScriptedPrompt::Record asked = j.boxes().first();
+    QCOMPARE(asked.icon, CPrompt::Warning);
+    QCOMPARE(asked.title, QStringLiteral("Nouveau plan de vol"));
+    QCOMPARE(asked.text, QStringLiteral("Voulez vous effacer le plan de vol en cours ?"));
+    QCOMPARE(asked.buttons, (QStringList{CPrompt::Ok, CPrompt::Cancel}));
+    QCOMPARE(j.gridColumn(1), idents);
+}
+
+// --- (g) the same start in English ---------------------------------------------
 
 void TestJourneys::englishStart()
 {

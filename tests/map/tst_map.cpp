@@ -105,6 +105,18 @@ QStringList lines(const QTextEdit *edit)
     return edit->toPlainText().split(u'\n');
 }
 
+// Makes `html` the page's file (the page shows no other) and loads it.
+void loadPageFile(myWebPage *page, const QTemporaryDir &dir, const QByteArray &html)
+{
+    const QString path = dir.filePath(QStringLiteral("page.html"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(html) != html.size())
+        qWarning() << "cannot write" << path;
+    file.close();
+    page->setPageFile(path);
+    page->load(QUrl::fromLocalFile(path));
+}
+
 } // namespace
 
 class MapTest : public QObject
@@ -962,7 +974,8 @@ void MapTest::alertGoesToLog()
     myWebPage *page = m_fx->window()->page();
     QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
     const int prompts = m_fx->prompt.records.size();
-    page->setHtml(QStringLiteral("<html><body><script>alert('x y'); console.log('console line');</script></body></html>"));
+    QTemporaryDir dir;
+    loadPageFile(page, dir, "<html><body><script>alert('x y'); console.log('console line');</script></body></html>");
     QVERIFY(loaded.wait(60000));
     QTRY_VERIFY_WITH_TIMEOUT(!logContaining(QStringLiteral("console line")).isEmpty(), 30000);
     QCOMPARE(logTexts(QtWarningMsg).filter(QStringLiteral("MainWindow::receiveData")),
@@ -977,8 +990,9 @@ void MapTest::pageReachesWindowThroughChannel()
     myWebPage *page = m_fx->window()->page();
     QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
     // Called at once: the bootstrap holds the call until the channel is up.
-    page->setHtml(QStringLiteral("<html><body><script>mainWindow.doZoom(9);"
-                                 "mainWindow.doSomething('from the page');</script></body></html>"));
+    QTemporaryDir dir;
+    loadPageFile(page, dir, "<html><body><script>mainWindow.doZoom(9);"
+                            "mainWindow.doSomething('from the page');</script></body></html>");
     QVERIFY(loaded.wait(60000));
     QTRY_VERIFY_WITH_TIMEOUT(!logContaining(QStringLiteral("from the page")).isEmpty(), 30000);
     QLabel *zoom = statusLabel(QStringLiteral("Zoom: "));
@@ -1014,8 +1028,8 @@ void MapTest::hostileNamesRunNothing()
     const QString script = CMarkerScript::airports(db).script;
 
     // A page of its own: the window's page would also get the demo markers.
-    myWebPage own;
-    myWebPage *page = &own;
+    QWebEnginePage own;
+    QWebEnginePage *page = &own;
     QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
     page->setHtml(QStringLiteral(
             "<html><body><script>"
@@ -1083,6 +1097,7 @@ void MapTest::realPageRoundTrip()
     g_log.clear();
     MainWindow *window = fx.start(false);
     QSignalSpy loaded(window->form()->map, &QWebEngineView::loadFinished);
+    window->page()->setPageFile(pageFile);
     window->page()->load(QUrl::fromLocalFile(pageFile));
     QVERIFY(loaded.wait(120000));
     QVERIFY(loaded.first().first().toBool());

@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineView>
 #include <memory>
@@ -125,6 +126,8 @@ private slots:
 
     void startupReportsViewOverChannel();
     void pageWithoutChannelDropsCalls();
+    void otherDocumentsRefused_data();
+    void otherDocumentsRefused();
     void markerFiling_data();
     void markerFiling();
     void vorSymbols_data();
@@ -183,6 +186,7 @@ bool TestMapPage::loadPage(const QString &file)
         return false;
     }
     QSignalSpy loaded(m_view.get(), &QWebEngineView::loadFinished);
+    m_page->setPageFile(path);
     m_view->load(QUrl::fromLocalFile(path));
     if (!loaded.wait(30000) || !loaded.first().first().toBool())
         return false;
@@ -256,6 +260,51 @@ void TestMapPage::pageWithoutChannelDropsCalls()
     QTRY_COMPARE_WITH_TIMEOUT(eval("mainWindow.__state").toString(), QStringLiteral("absent"), 15000);
     QCOMPARE(eval("mainWindow.doCenter(1, 2); mainWindow.__queued").toInt(), 0);
     QCOMPARE(eval(apt(49.0097, 2.54778, "LFPG") + ";pushAPT();__navDebug.visibleCount('listApt')").toInt(), 1);
+}
+
+void TestMapPage::otherDocumentsRefused_data()
+{
+    QTest::addColumn<QString>("script");   // run in the map page; empty: the view is asked to load the file
+
+    QTest::newRow("the view loads a dropped file") << QString();
+    QTest::newRow("a script sets location") << "location.href = URL";
+    QTest::newRow("a link") << "var a = document.createElement('a'); a.href = URL; document.body.appendChild(a); a.click()";
+}
+
+void TestMapPage::otherDocumentsRefused()
+{
+    QFETCH(QString, script);
+    // A page of someone else's that calls the program at once.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString other = dir.filePath(QStringLiteral("other.html"));
+    {
+        QFile file(other);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><body><script>mainWindow.doData('other page');</script></body></html>");
+    }
+    const QUrl otherUrl = QUrl::fromLocalFile(other);
+    const QUrl own = m_page->url();
+    QTRY_VERIFY(m_calls.hasCall("doZoom"));
+
+    QSignalSpy refused(m_page, &myWebPage::navigationRefused);
+    QSignalSpy loaded(m_page, &QWebEnginePage::loadFinished);
+    if (script.isEmpty())
+        m_view->load(otherUrl);
+    else
+        js(QString(script).replace(QLatin1String("URL"), QStringLiteral("'%1'").arg(otherUrl.toString())));
+    QTRY_COMPARE_WITH_TIMEOUT(refused.size(), 1, 30000);
+    QCOMPARE(refused.first().first().toUrl(), otherUrl);
+    // The load of the other page ends, without it.
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 1, 30000);
+    QCOMPARE(loaded.first().first().toBool(), false);
+
+    // Still the map, and the other page reached nothing.
+    QCOMPARE(m_page->url(), own);
+    QCOMPARE(js("typeof __navDebug").toString(), QStringLiteral("object"));
+    js("mainWindow.doSomething('still here')");
+    QTRY_VERIFY(m_calls.hasCall("doSomething"));
+    QVERIFY(!m_calls.hasCall("doData"));
 }
 
 void TestMapPage::markerFiling_data()
@@ -598,10 +647,19 @@ void TestMapPage::aircraftMarker()
 void TestMapPage::traceTickWithCentre()
 {
     js("addAcftMrkr(new google.maps.LatLng(45.50000,-2.25000),\"\",0);");
-    js("setAcftMrkr(new google.maps.LatLng(46.00000,-1.50000),90);;map.setCenter(new google.maps.LatLng(46.00000,-1.50000));");
-    QCOMPARE(js("map.getCenter().lat()").toDouble(), 46.0);
-    QCOMPARE(js("map.getCenter().lng()").toDouble(), -1.5);
+    QVERIFY(centerOn(46.0, -1.5, 8));
+    QTRY_COMPARE(js("__navDebug.tilesMissing()").toInt(), 0);
+    const int resets = js("__navDebug.viewResets()").toInt();
+    // Standing still, then moving a little: the map follows without
+    // starting its view afresh (which would draw every tile again).
+    for (const char *at : {"46.00000,-1.50000", "46.00000,-1.50000", "46.00100,-1.49900", "46.00300,-1.49700"})
+        js(QStringLiteral("setAcftMrkr(new google.maps.LatLng(%1),90);;map.setCenter(new google.maps.LatLng(%1));")
+                   .arg(QLatin1String(at)));
+    js("__navDebug.redraw()");
+    QCOMPARE(js("map.getCenter().lat()").toDouble(), 46.003);
+    QCOMPARE(js("map.getCenter().lng()").toDouble(), -1.497);
     QCOMPARE(js("__navDebug.aircraft().heading").toDouble(), 90.0);
+    QCOMPARE(js("__navDebug.viewResets()").toInt(), resets);
 }
 
 void TestMapPage::mapObjectAndViewReports()

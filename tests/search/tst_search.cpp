@@ -155,8 +155,10 @@ void TestSearch::cascade_data()
             << "LFPG" << false << "A:LFPG R0:09L R0:27R R0:08R R0:26L N:PGN W:LFPG";
     QTest::newRow("near: names containing the text, when no key or ident begins with it")
             << "PAR" << false << "A:LFPG R0:09L R0:27R R0:08R R0:26L A:LFPO N:CGN W:PARIS";
-    QTest::newRow("near: runway lookup is a prefix search as well")
-            << "LFPB" << false << "A:LFPB R0:07 R0:25 R0:03 R0:21 A:XXPB R5:03 R5:21";
+    QTest::newRow("near: each airport with the runways of its own key")
+            << "LFPB" << false << "A:LFPB R0:07 R0:25 A:XXPB R3:03 R3:21";
+    QTest::newRow("near: one airport found, the runways of its own key")
+            << "Le Bourg" << false << "A:LFPB R0:07 R0:25";
     QTest::newRow("exact: runways of the airport only") << "LFPB" << true << "A:LFPB R0:07 R0:25";
     QTest::newRow("near: ident prefix before names") << "XX" << false << "A:XXPB R0:03 R0:21";
     QTest::newRow("nothing found") << "QQQQ" << false << "";

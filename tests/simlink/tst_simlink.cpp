@@ -122,6 +122,8 @@ private slots:
     // the texts
     void traceTexts_data();
     void traceTexts();
+    void tracePacing_data();
+    void tracePacing();
     // the window
     void switchOnWithoutSimulator();
     void ticksFollowBlockAndCentre();
@@ -375,6 +377,36 @@ void TestSimLink::traceTexts()
     QCOMPARE(TraceText::eraseMarker(), QStringLiteral("eraseAcftMrkr();"));
 }
 
+void TestSimLink::tracePacing_data()
+{
+    QTest::addColumn<QList<qint64>>("times");   // ms of each tick
+    QTest::addColumn<QStringList>("texts");     // what each tick would send
+    QTest::addColumn<QString>("sent");          // S: sent, -: not
+
+    QTest::newRow("standing still: the first tick only")
+            << QList<qint64>{0, 2, 4, 100, 5000} << QStringList{"a", "a", "a", "a", "a"} << "S----";
+    QTest::newRow("moving: at most once a frame, the latest position")
+            << QList<qint64>{0, 2, 4, 16, 18, 40} << QStringList{"a", "b", "c", "d", "e", "e"} << "S--S-S";
+    QTest::newRow("stopping after a change held back: the last position goes")
+            << QList<qint64>{0, 5, 30, 50} << QStringList{"a", "b", "b", "b"} << "S-S-";
+    QTest::newRow("centring switched on and off while still: each once")
+            << QList<qint64>{0, 20, 40, 60, 80} << QStringList{"a", "a;c", "a;c", "a", "a"} << "SS-S-";
+}
+
+void TestSimLink::tracePacing()
+{
+    QFETCH(QList<qint64>, times);
+    QFETCH(QStringList, texts);
+    TraceText::Pacer pacer;
+    QString sent;
+    for (qsizetype i = 0; i < times.size(); ++i)
+        sent += pacer.take(texts.at(i), times.at(i)) ? u'S' : u'-';
+    QTEST(sent, "sent");
+    // A new trace sends its first tick, whatever the last one was.
+    pacer.reset();
+    QVERIFY(pacer.take(texts.last(), times.last()));
+}
+
 // ---------------------------------------------------------------- the window
 
 void TestSimLink::switchOnWithoutSimulator()
@@ -400,12 +432,15 @@ void TestSimLink::ticksFollowBlockAndCentre()
 
     QVERIFY(writeBlock(m_name, {48.8534 * 3600, -0.5 * 3600, 123.4567}));
     const QString set = QStringLiteral("setAcftMrkr(new google.maps.LatLng(48.85340,-0.50000),123.457);");
+    const QString centred = set + QStringLiteral(";map.setCenter(new google.maps.LatLng(48.85340,-0.50000));");
     QTRY_COMPARE(m_fixture->scripts.last(), set);
-    // The centring button is read on every tick.
+    // The centring button is read on every tick; an unchanged tick sends nothing.
     button("pbCenterAcft")->click();
-    QTRY_COMPARE(m_fixture->scripts.last(), set + ";map.setCenter(new google.maps.LatLng(48.85340,-0.50000));");
+    QTRY_COMPARE(m_fixture->scripts.last(), centred);
     button("pbCenterAcft")->click();
     QTRY_COMPARE(m_fixture->scripts.last(), set);
+    QCOMPARE(m_fixture->scripts.count(set), 2);
+    QCOMPARE(m_fixture->scripts.count(centred), 1);
     // Ticks write nothing to the log.
     QCOMPARE(g_log, QStringList({logInit, logConnect, logOn}));
 }
@@ -516,6 +551,9 @@ void TestSimLink::navsimFixed_data()
     QTest::addColumn<QString>("add");
     QTest::newRow("west of Greenwich") << QStringList({"--lat", "45.5", "--lon", "-2.25", "--heading", "270"})
                                        << "addAcftMrkr(new google.maps.LatLng(45.50000,-2.25000),\"\",270);";
+    QTest::newRow("fifty writes a second")
+            << QStringList({"--lat", "45.5", "--lon", "-2.25", "--heading", "270", "--rate", "50"})
+            << "addAcftMrkr(new google.maps.LatLng(45.50000,-2.25000),\"\",270);";
     QTest::newRow("east longitude above 180 comes back into range, heading default 0")
             << QStringList({"--lat", "-33.25", "--lon", "200"})
             << "addAcftMrkr(new google.maps.LatLng(-33.25000,-160.00000),\"\",0);";

@@ -32,6 +32,16 @@ int window(const QString &root, const WindowOptions &options);
 int sections(const QString &root, const QStringList &scripts);
 // The importer on a copy of the tree's waypoint database.
 int import(const QString &root, int records);
+// The map following the aircraft that navsim flies, "Trace" and "Centre
+// avion" on: frames, undrawn tiles, CPU.
+struct FollowOptions {
+    int seconds = 20;
+    int zoom = 9;
+    double speed = 20000;   // knots
+    int rate = 10;          // positions written per second
+    QString shots;          // a folder: a picture of the map every second
+};
+int follow(const QString &root, const FollowOptions &options);
 
 QTextStream &out();   // standard output
 QTextStream &err();   // standard error

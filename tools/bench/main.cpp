@@ -3,6 +3,7 @@
 //   corvane-bench window --sim DIR [--no-search] [--no-pan] [--verbose]
 //   corvane-bench import --sim DIR [--records N]
 //   corvane-bench sections --sim DIR [--script FILE...]   (where the marker load spends its time)
+//   corvane-bench follow --sim DIR [--seconds N] [--zoom Z] [--speed KTS] [--rate HZ] [--shots DIR]
 // Each prints "name=value" lines (see docs/performance.md).
 #include "tools/bench/bench.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char *argv[])
     int records = 120000;
     bool valid = true;
     QStringList scripts;
+    Bench::FollowOptions followOptions;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &a = args.at(i);
         if (a == QLatin1String("--sim") && i + 1 < args.size())
@@ -34,12 +36,23 @@ int main(int argc, char *argv[])
             scripts << args.at(++i);
         else if (a == QLatin1String("--verbose"))
             windowOptions.verbose = true;
+        else if (a == QLatin1String("--seconds") && i + 1 < args.size())
+            followOptions.seconds = args.at(++i).toInt();
+        else if (a == QLatin1String("--zoom") && i + 1 < args.size())
+            followOptions.zoom = args.at(++i).toInt();
+        else if (a == QLatin1String("--speed") && i + 1 < args.size())
+            followOptions.speed = args.at(++i).toDouble();
+        else if (a == QLatin1String("--rate") && i + 1 < args.size())
+            followOptions.rate = args.at(++i).toInt();
+        else if (a == QLatin1String("--shots") && i + 1 < args.size())
+            followOptions.shots = QDir(args.at(++i)).absolutePath();
         else
             valid = false;
     }
-    if (!valid || sim.isEmpty() || records <= 0) {
-        Bench::err() << "usage: corvane-bench scan|window|import --sim DIR [--records N] [--no-search] [--no-pan] "
-                        "[--verbose]"
+    if (!valid || sim.isEmpty() || records <= 0 || followOptions.seconds <= 0 || followOptions.speed < 0
+        || followOptions.rate < 1 || followOptions.rate > 1000) {
+        Bench::err() << "usage: corvane-bench scan|window|import|follow --sim DIR [--records N] [--no-search] [--no-pan] "
+                        "[--verbose] [--seconds N] [--zoom Z] [--speed KTS] [--rate HZ] [--shots DIR]"
                      << Qt::endl;
         return 2;
     }
@@ -51,6 +64,8 @@ int main(int argc, char *argv[])
         return Bench::sections(sim, scripts);
     if (mode == QLatin1String("import"))
         return Bench::import(sim, records);
+    if (mode == QLatin1String("follow"))
+        return Bench::follow(sim, followOptions);
     Bench::err() << "corvane-bench: unknown measurement " << mode << Qt::endl;
     return 2;
 }

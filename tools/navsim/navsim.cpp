@@ -1,9 +1,10 @@
 // navsim: plays the simulator's side of the navigation block.
-//   navsim [--name NAME] --lat DEG --lon DEG [--heading DEG] [--seconds N] [--unlink]
-//   navsim [--name NAME] --fpl FILE [--speed KTS] [--seconds N] [--unlink]
+//   navsim [--name NAME] --lat DEG --lon DEG [--heading DEG] [--seconds N] [--rate HZ] [--unlink]
+//   navsim [--name NAME] --fpl FILE [--speed KTS] [--seconds N] [--rate HZ] [--unlink]
 // Writes the aircraft latitude and longitude (arc-seconds) and the heading
-// (the marker value) into the block about ten times a second until stopped
-// (Ctrl+C, SIGTERM) or until the given number of seconds has passed.
+// (the marker value) into the block ten times a second (or as often as
+// --rate says) until stopped (Ctrl+C, SIGTERM) or until the given number
+// of seconds has passed.
 #include "simlink/navblock.h"
 #include "simlink/sharedblock.h"
 #include "tools/navsim/navroute.h"
@@ -27,7 +28,6 @@ void onSignal(int)
     g_stop = 1;
 }
 
-constexpr int tickMs = 100;
 
 QTextStream &err()
 {
@@ -79,8 +79,11 @@ int main(int argc, char *argv[])
                                       QStringLiteral("KTS"), QStringLiteral("120"));
     const QCommandLineOption secondsOpt(QStringLiteral("seconds"), QStringLiteral("Stop after N seconds."),
                                         QStringLiteral("N"));
+    const QCommandLineOption rateOpt(QStringLiteral("rate"),
+                                     QStringLiteral("Writes per second, 1 to 1000 (default 10)."),
+                                     QStringLiteral("HZ"), QStringLiteral("10"));
     const QCommandLineOption unlinkOpt(QStringLiteral("unlink"), QStringLiteral("Remove the block at exit."));
-    parser.addOptions({nameOpt, latOpt, lonOpt, headingOpt, fplOpt, speedOpt, secondsOpt, unlinkOpt});
+    parser.addOptions({nameOpt, latOpt, lonOpt, headingOpt, fplOpt, speedOpt, secondsOpt, rateOpt, unlinkOpt});
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -97,6 +100,11 @@ int main(int argc, char *argv[])
     const std::optional<double> heading = number(parser.value(headingOpt));
     if (!heading)
         return usageError(QStringLiteral("--heading wants a number of degrees"));
+
+    const std::optional<double> rate = number(parser.value(rateOpt));
+    if (!rate || *rate < 1 || *rate > 1000)
+        return usageError(QStringLiteral("--rate wants a number of writes per second from 1 to 1000"));
+    const qint64 tickMs = std::max<qint64>(1, qint64(std::lround(1000 / *rate)));
 
     double limit = -1;
     if (parser.isSet(secondsOpt)) {
