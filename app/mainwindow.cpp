@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
+#include <QUndoStack>
 
 namespace {
 
@@ -171,6 +172,9 @@ MainWindow::~MainWindow()
     // MainWindow: nothing it signals then may reach this window.
     if (m_page)
         m_page->disconnect(this);
+    // The undo stack empties itself as it goes, after the form.
+    if (m_planUndo)
+        m_planUndo->disconnect(this);
 
     // Writes navigator.ini.
     CNavGlobalVar::release();
