@@ -32,6 +32,8 @@ int window(const QString &root, const WindowOptions &options);
 int sections(const QString &root, const QStringList &scripts);
 // The importer on a copy of the tree's waypoint database.
 int import(const QString &root, int records);
+// The memory of the flight plan's undo stack after `changes` changes.
+int undoStack(int changes);
 
 QTextStream &out();   // standard output
 QTextStream &err();   // standard error

@@ -3,6 +3,7 @@
 //   corvane-bench window --sim DIR [--no-search] [--no-pan] [--verbose]
 //   corvane-bench import --sim DIR [--records N]
 //   corvane-bench sections --sim DIR [--script FILE...]   (where the marker load spends its time)
+//   corvane-bench undo   (the flight plan's undo stack, on the demo tree; --sim is ignored)
 // Each prints "name=value" lines (see docs/performance.md).
 #include "tools/bench/bench.h"
 
@@ -37,6 +38,8 @@ int main(int argc, char *argv[])
         else
             valid = false;
     }
+    if (valid && mode == QLatin1String("undo"))
+        return Bench::undoStack(10000);
     if (!valid || sim.isEmpty() || records <= 0) {
         Bench::err() << "usage: corvane-bench scan|window|import --sim DIR [--records N] [--no-search] [--no-pan] "
                         "[--verbose]"
