@@ -21,6 +21,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMimeData>
+#include <QUndoStack>
 #include <QUrl>
 
 namespace {
@@ -190,6 +191,9 @@ MainWindow::~MainWindow()
     // MainWindow: nothing it signals then may reach this window.
     if (m_page)
         m_page->disconnect(this);
+    // The undo stack empties itself as it goes, after the form.
+    if (m_planUndo)
+        m_planUndo->disconnect(this);
 
     // Writes navigator.ini.
     CNavGlobalVar::release();

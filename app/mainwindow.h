@@ -14,8 +14,10 @@ class QAction;
 class QLabel;
 class QTreeWidgetItem;
 class QTreeWidget;
+class QUndoStack;
 class CNavGlobalVar;
 class CFlightPlanPoint;
+class CPlanChange;
 class CAircraft;
 class CNavPlug;
 class CMapBridge;
@@ -142,8 +144,13 @@ private:
     void sendLayer(QAction *action, bool &flag, const QString &whenOn, const QString &whenOff);
 
     // --- flight plan (flightplan/mainwindow_flightplan.cpp) ---
-    // Creates the flight-plan manager over the grid and its start point.
+    // Creates the flight-plan manager over the grid and its start point,
+    // and the undo stack of its changes.
     void setupFlightPlan();
+    // Puts the change on the undo stack (the plan calls it as each change ends).
+    void pushPlanChange(const CPlanChange &change);
+    // The undo and redo menu entries name the change they take back or make again.
+    void showUndoState();
     void setSaveControlsEnabled(bool enabled);
     bool confirmNewPlan();
     bool confirmDiscardPlan();
@@ -210,7 +217,8 @@ private:
     QString m_searchText;
 
     // --- flight plan ---
-    bool m_planChanged = false;
+    // The changes of the plan; its clean state is the saved (or loaded) plan.
+    QUndoStack *m_planUndo = nullptr;
 
     // --- aircraft ---
     QList<CAircraft *> m_aircraftList;

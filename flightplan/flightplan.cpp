@@ -2,6 +2,7 @@
 
 #include "flightplan/aircraft.h"
 #include "flightplan/fplfile.h"
+#include "flightplan/planchange.h"
 #include "map/jstext.h"
 
 #include <QCoreApplication>
@@ -176,6 +177,23 @@ void CFlightPlan::placeStartByUser(double latDegrees, double lonDegrees)
     m_startAnchor = firstAirport();
 }
 
+CFlightPlan::StartState CFlightPlan::startState() const
+{
+    if (!startPoint)
+        return {0, 0, startPlacement, m_startAnchor};
+    return {startPoint->latitude, startPoint->longitude, startPlacement, m_startAnchor};
+}
+
+void CFlightPlan::setStartState(const StartState &state)
+{
+    if (startPoint) {
+        startPoint->latitude = state.latitude;
+        startPoint->longitude = state.longitude;
+    }
+    startPlacement = state.placement;
+    m_startAnchor = state.anchor;
+}
+
 QString CFlightPlan::startMarkerScript(const QString &aircraftName) const
 {
     const CFlightPlanPoint start = startPoint ? *startPoint : CFlightPlanPoint();
@@ -221,6 +239,7 @@ void CFlightPlan::insertAt(const PointPtr &point, int position)
     // Each line carries its own leg: a record that is already a line of the
     // plan (the same search result added twice) goes in as a copy.
     points.insert(position, points.contains(point) ? PointPtr::create(*point) : point);
+    record(EditOp::Insert, position, 0, points.at(position));
 }
 
 void CFlightPlan::removeAt(int position)
@@ -230,23 +249,42 @@ void CFlightPlan::removeAt(int position)
     // An airport taken off the plan and added again places the start anew.
     if (points.at(position) == m_startAnchor)
         m_startAnchor.reset();
+    record(EditOp::Remove, position, 0, points.at(position));
     points.removeAt(position);
 }
 
 void CFlightPlan::moveUp(int position)
 {
-    if (count() >= 2 && position >= 1 && position < count())
+    if (count() >= 2 && position >= 1 && position < count()) {
+        record(EditOp::Swap, position, position - 1, points.at(position));
         points.swapItemsAt(position, position - 1);
+    }
 }
 
 void CFlightPlan::moveDown(int position)
 {
-    if (count() >= 2 && position >= 0 && position < count() - 1)
+    if (count() >= 2 && position >= 0 && position < count() - 1) {
+        record(EditOp::Swap, position, position + 1, points.at(position));
         points.swapItemsAt(position, position + 1);
+    }
+}
+
+void CFlightPlan::setAltitudeFrom(int position, qint32 altitude)
+{
+    for (int i = std::max(position, 0); i < count() - 1; ++i) {
+        const PointPtr &p = points.at(i);
+        if (p->altitude == altitude)
+            continue;
+        record(EditOp::Altitude, i, 0, p, p->altitude, altitude);
+        p->altitude = altitude;
+    }
 }
 
 void CFlightPlan::clear()
 {
+    // From the last line up, so that undo puts them back in order.
+    for (int i = count() - 1; i >= 0; --i)
+        record(EditOp::Remove, i, 0, points.at(i));
     points.clear();
     m_startAnchor.reset();
     startPlacement = StartPlacement::None;
@@ -254,6 +292,51 @@ void CFlightPlan::clear()
         startPoint->latitude = 0;
         startPoint->longitude = 0;
     }
+}
+
+CFlightPlan::ChangeScope::ChangeScope(CFlightPlan &plan, ChangeKind kind, const QString &subject)
+    : m_plan(plan)
+{
+    plan.beginChange(kind, subject);
+}
+
+CFlightPlan::ChangeScope::~ChangeScope()
+{
+    m_plan.endChange();
+}
+
+void CFlightPlan::beginChange(ChangeKind kind, const QString &subject)
+{
+    if (m_changeDepth++ == 0) {
+        m_change = std::make_unique<CPlanChange>(kind, subject);
+        m_change->m_before = CPlanChange::stateOf(*this);
+    } else if (m_change->m_kind == kind && m_change->m_subject.isEmpty()) {
+        m_change->m_subject = subject;
+    }
+}
+
+void CFlightPlan::endChange()
+{
+    if (m_changeDepth == 0 || --m_changeDepth > 0)
+        return;
+    const std::unique_ptr<CPlanChange> change = std::move(m_change);
+    change->m_after = CPlanChange::stateOf(*this);
+    change->m_edits.squeeze();
+    if (!change->isEmpty() && changeRecorded)
+        changeRecorded(*change);
+}
+
+void CFlightPlan::record(EditOp op, int position, int other, const PointPtr &point, qint32 before, qint32 after)
+{
+    if (!m_change)
+        return;
+    // A change of one point is named after it; a procedure, a load or
+    // "Nouveau" are named otherwise.
+    const ChangeKind kind = m_change->m_kind;
+    if (m_change->m_subject.isEmpty() && kind != ChangeKind::AddProcedure && kind != ChangeKind::Load
+        && kind != ChangeKind::Clear)
+        m_change->m_subject = point->ident;
+    m_change->m_edits.append({op, position, other, point, before, after});
 }
 
 QString CFlightPlan::nextUserWaypointName(const QString &prefix)

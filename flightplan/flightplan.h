@@ -7,10 +7,12 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class CAircraft;
 class CNavGlobalVar;
 class CFlightPlan;
+class CPlanChange;
 
 // What the plan needs from the widget that shows it: the grid implements
 // this, tests may give their own or none.
@@ -30,12 +32,42 @@ public:
 // places it, whatever brought the airport there (the map, the search
 // results, a file, a procedure), unless the user placed it since that
 // airport became the first line. "Nouveau" forgets it.
+//
+// Every change the user makes to the plan is made between beginChange and
+// endChange (a ChangeScope) and recorded as one CPlanChange, which can take
+// it back and make it again.
 class CFlightPlan
 {
 public:
     // Who placed the start point last; None: never placed since the start
     // of the program or the last clear.
     enum class StartPlacement { None, FirstAirport, User };
+
+    // The start position as the plan holds it: where, who placed it, and
+    // the first airport of the plan when it was placed.
+    struct StartState {
+        double latitude = 0;
+        double longitude = 0;
+        StartPlacement placement = StartPlacement::None;
+        PointPtr anchor;
+        bool operator==(const StartState &) const = default;
+    };
+
+    // What a change does, for its name in the menus.
+    enum class ChangeKind { Add, AddProcedure, Delete, MoveUp, MoveDown, Altitude, Clear, Load };
+
+    // Opens a change for its lifetime (beginChange/endChange).
+    class ChangeScope
+    {
+    public:
+        ChangeScope(CFlightPlan &plan, ChangeKind kind, const QString &subject = QString());
+        ~ChangeScope();
+        ChangeScope(const ChangeScope &) = delete;
+        ChangeScope &operator=(const ChangeScope &) = delete;
+
+    private:
+        CFlightPlan &m_plan;
+    };
 
     // One grid row: ten cell texts; column 0 is the type cell, shown only
     // when hasTypeCell (with its icon).
@@ -66,6 +98,11 @@ public:
     StartPlacement startPlacement = StartPlacement::None;
     // Called when the plan moved the start point (to redraw its marker).
     std::function<void()> startMoved;
+    // Whether saving the plan is offered (the window's saving controls show
+    // it); a change records it, so that undo gives the controls back.
+    bool saveEnabled = false;
+    // Called when the outermost change ends having changed something.
+    std::function<void(const CPlanChange &)> changeRecorded;
 
     int count() const { return int(points.size()); }
     bool isEmpty() const { return points.isEmpty(); }
@@ -96,6 +133,10 @@ public:
     void placeStartByUser(double latDegrees, double lonDegrees);
     // "addSitMarker(...)": the start point's marker, with the aircraft's name.
     QString startMarkerScript(const QString &aircraftName) const;
+    // Where the start point is and who placed it; setStartState puts it
+    // back so (its heading stays).
+    StartState startState() const;
+    void setStartState(const StartState &state);
 
     // Per row, the ten cell texts and the type cell.
     QList<GridRow> gridRows() const;
@@ -109,6 +150,10 @@ public:
     void removeAt(int position);
     void moveUp(int position);
     void moveDown(int position);
+    // Sets the altitude of the points from the position up to, not
+    // including, the last one (normally the destination, which keeps its
+    // own).
+    void setAltitudeFrom(int position, qint32 altitude);
     // Empties the route and forgets the start position (never placed, at
     // 0, 0; its heading stays); version and counter stay.
     void clear();
@@ -120,6 +165,16 @@ public:
     // Rebuilds textLines as the flight-plan file of the current plan.
     void buildFplLines();
 
+    // Changes. The route edits, the start position, the user-waypoint
+    // counter and saveEnabled changed between the outermost beginChange and
+    // its endChange make one change, handed to changeRecorded unless nothing
+    // changed. A nested pair joins the open change; when it is of the same
+    // kind and the open change has no subject yet, it gives its subject.
+    // Without a subject, an addition, deletion, move or altitude change is
+    // named after the first point it touches.
+    void beginChange(ChangeKind kind, const QString &subject = QString());
+    void endChange();
+
     // Longitude in arc-seconds into (-648000, 648000].
     static double normalizedLongitude(double arcSeconds);
     // Initial true course (degrees, [0, 360)) and distance (nautical miles)
@@ -127,6 +182,13 @@ public:
     static void leg(const CFlightPlanPoint &a, const CFlightPlanPoint &b, double *course, double *distance);
 
 private:
+    friend class CPlanChange;
+    enum class EditOp : quint8 { Insert, Remove, Swap, Altitude };
+    // Adds an edit to the open change, if any.
+    void record(EditOp op, int position, int other, const PointPtr &point, qint32 before = 0, qint32 after = 0);
+
     // The first airport of the plan when the start point was last placed.
     PointPtr m_startAnchor;
+    std::unique_ptr<CPlanChange> m_change;   // the open change
+    int m_changeDepth = 0;
 };

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -183,14 +184,17 @@ bool saveFpl(CFlightPlan &plan, const QString &name, QString *error)
     return true;
 }
 
-QString loadText(CFlightPlan &plan, const QString &text)
+QString loadText(CFlightPlan &plan, const QString &text, const QString &name)
 {
     const Content content = parse(text, [&plan]() { return plan.newPoint(); });
+    // One change, undone as a whole (the start position and the counter
+    // with it).
+    const CFlightPlan::ChangeScope change(plan, CFlightPlan::ChangeKind::Load, name);
     plan.userWaypointCounter += content.waypointTags;
     if (content.hasVersion)
         plan.version = content.version;
     for (const PointPtr &p : content.points) {
-        plan.points.append(p);
+        plan.insertAt(p, plan.count());
         plan.currentPoint = p;
     }
     return plan.refresh();
@@ -212,7 +216,7 @@ QString loadFplFile(CFlightPlan &plan, const QString &path)
         qWarning() << "CFlightPlan::loadFpl :" << path << why;
         return QString();
     }
-    return loadText(plan, TextFile::decode(bytes));
+    return loadText(plan, TextFile::decode(bytes), QFileInfo(path).fileName());
 }
 
 } // namespace FplFile

@@ -57,9 +57,10 @@ QString filePath(const CFlightPlan &plan, const QString &name);
 bool saveFpl(CFlightPlan &plan, const QString &name, QString *error = nullptr);
 
 // Reads the text of a file into the plan: appends its points, counts every
-// "<wpnt>" as a user waypoint, takes its version. Returns the map script of
-// the refreshed plan.
-QString loadText(CFlightPlan &plan, const QString &text);
+// "<wpnt>" as a user waypoint, takes its version. One change of the plan
+// ("le chargement de <name>"), which can be undone. Returns the map script
+// of the refreshed plan.
+QString loadText(CFlightPlan &plan, const QString &text, const QString &name = QString());
 
 // Asks for a file ("Ouvrir un plan de vol existant") and reads it into the
 // plan. Returns the map script, empty when no file was read.

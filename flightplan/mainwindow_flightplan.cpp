@@ -7,11 +7,13 @@
 #include "editors/markertitle.h"
 #include "flightplan/aircraft.h"
 #include "flightplan/flightplan.h"
+#include "flightplan/planundocommand.h"
 #include "map/jstext.h"
 
 #include <QDebug>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QUndoStack>
 
 #include <cmath>
 
@@ -34,11 +36,46 @@ void MainWindow::setupFlightPlan()
     fp->startPoint = fp->newPoint();
     // The plan moves the start point to its first airport: the marker follows.
     fp->startMoved = [this, fp] { runJavaScript(fp->startMarkerScript(ui->cbAircraftType->currentText())); };
-    m_planChanged = false;
+
+    // Every change of the plan goes on the undo stack as it ends; the
+    // stack starts clean (nothing to save).
+    m_planUndo = new QUndoStack(this);
+    m_planUndo->setObjectName(QStringLiteral("planUndoStack"));
+    fp->changeRecorded = [this](const CPlanChange &change) { pushPlanChange(change); };
+    connect(ui->menuUndoFlightPlan, &QAction::triggered, m_planUndo, &QUndoStack::undo);
+    connect(ui->menuRedoFlightPlan, &QAction::triggered, m_planUndo, &QUndoStack::redo);
+    connect(m_planUndo, &QUndoStack::indexChanged, this, &MainWindow::showUndoState);
+    showUndoState();
+}
+
+void MainWindow::pushPlanChange(const CPlanChange &change)
+{
+    CFlightPlan *fp = m_config->flightPlan;
+    m_planUndo->push(new CPlanUndoCommand(*fp, change, [this, fp](const QString &script) {
+        runJavaScript(script);
+        setSaveControlsEnabled(fp->saveEnabled);
+    }));
+    // A plan read from a file is that file, as a saved one is.
+    if (change.loadedPoints())
+        m_planUndo->setClean();
+}
+
+void MainWindow::showUndoState()
+{
+    const QString undo = m_planUndo->undoText();
+    const QString redo = m_planUndo->redoText();
+    ui->menuUndoFlightPlan->setText(undo.isEmpty() ? tr("Annuler", "undo a change of the flight plan")
+                                                   : tr("Annuler %1").arg(undo));
+    ui->menuRedoFlightPlan->setText(redo.isEmpty() ? tr("Rétablir", "redo a change of the flight plan")
+                                                   : tr("Rétablir %1").arg(redo));
+    ui->menuUndoFlightPlan->setEnabled(m_planUndo->canUndo());
+    ui->menuRedoFlightPlan->setEnabled(m_planUndo->canRedo());
 }
 
 void MainWindow::setSaveControlsEnabled(bool enabled)
 {
+    if (m_config && m_config->flightPlan)
+        m_config->flightPlan->saveEnabled = enabled;
     ui->menuSaveFlightPlan->setEnabled(enabled);
     ui->btnSaveFlightPlan->setEnabled(enabled);
     ui->btnStartPos->setEnabled(enabled);
@@ -53,7 +90,6 @@ void MainWindow::insertIntoPlan(const QSharedPointer<CFlightPlanPoint> &point)
         return;
     const int r = ui->fltplnGrid->currentRow();
     fp->insertAt(point, r + 1);
-    m_planChanged = true;
     runJavaScript(fp->refresh());
     ui->fltplnGrid->setCurrentCell(r + 1, 1);
 }
@@ -68,6 +104,7 @@ void MainWindow::sAddAptToFp(QString param)
         return;
     PointPtr p = fp->newPoint();
     p->fromAPT(query);
+    const CFlightPlan::ChangeScope change(*fp, CFlightPlan::ChangeKind::Add);
     // An airport that becomes the first line also places the start point
     // (CFlightPlan::refresh).
     insertIntoPlan(p);
@@ -83,6 +120,7 @@ void MainWindow::sAddNavToFp(QString param)
         return;
     PointPtr p = fp->newPoint();
     p->fromNAV(query);
+    const CFlightPlan::ChangeScope change(*fp, CFlightPlan::ChangeKind::Add);
     insertIntoPlan(p);
     ui->dockWFlightPlan->raise();
 }
@@ -95,6 +133,7 @@ void MainWindow::sAddWptToFp(QString param)
         return;
     PointPtr p = fp->newPoint();
     p->fromWPT(query);
+    const CFlightPlan::ChangeScope change(*fp, CFlightPlan::ChangeKind::Add);
     insertIntoPlan(p);
     ui->dockWFlightPlan->raise();
 }
@@ -105,6 +144,9 @@ void MainWindow::sAddNewWptToFp(QString param, double lat, double lon)
     // A position the page could not compute is no place to fly to.
     if (!fp || !std::isfinite(lat) || !std::isfinite(lon))
         return;
+    // The counter is part of the change: undone, the next waypoint takes
+    // the same number again.
+    const CFlightPlan::ChangeScope change(*fp, CFlightPlan::ChangeKind::Add);
     const QString name = fp->nextUserWaypointName(param);
     PointPtr p = fp->newPoint();
     p->latitude = lat * 3600;
@@ -132,8 +174,7 @@ void MainWindow::sFpLineDel()
     if (!fp)
         return;
     const int r = ui->fltplnGrid->currentRow();
-    if (fp->isValidRow(r))
-        m_planChanged = true;
+    const CFlightPlan::ChangeScope change(*fp, CFlightPlan::ChangeKind::Delete);
     fp->removeAt(r);
     qDebug() << "MainWindow::sFpLineDel" << ui->fltplnGrid->currentRow();
     if (fp->isEmpty()) {
@@ -150,10 +191,11 @@ void MainWindow::sFpLineUp()
     if (!fp)
         return;
     const int r = ui->fltplnGrid->currentRow();
-    if (fp->count() >= 2 && r >= 1 && r < fp->count())
-        m_planChanged = true;
-    fp->moveUp(r);
-    runJavaScript(fp->refresh());
+    {
+        const CFlightPlan::ChangeScope change(*fp, CFlightPlan::ChangeKind::MoveUp);
+        fp->moveUp(r);
+        runJavaScript(fp->refresh());
+    }
     on_fltplnGrid_cellClicked(r, 1);
 }
 
@@ -163,10 +205,11 @@ void MainWindow::sFpLineDown()
     if (!fp)
         return;
     const int r = ui->fltplnGrid->currentRow();
-    if (fp->count() >= 2 && r >= 0 && r < fp->count() - 1)
-        m_planChanged = true;
-    fp->moveDown(r);
-    runJavaScript(fp->refresh());
+    {
+        const CFlightPlan::ChangeScope change(*fp, CFlightPlan::ChangeKind::MoveDown);
+        fp->moveDown(r);
+        runJavaScript(fp->refresh());
+    }
     on_fltplnGrid_cellClicked(r, 1);
 }
 
@@ -181,12 +224,8 @@ void MainWindow::on_fltplnGrid_currentCellChanged(int currentRow, int currentCol
         return;
     const QTableWidgetItem *cell = ui->fltplnGrid->item(previousRow, CFlightPlan::AltitudeColumn);
     const int altitude = cell ? cell->text().trimmed().toInt() : 0;
-    for (int i = previousRow; i < fp->count() - 1; ++i) {
-        if (fp->points.at(i)->altitude != altitude) {
-            fp->points.at(i)->altitude = altitude;
-            m_planChanged = true;
-        }
-    }
+    const CFlightPlan::ChangeScope change(*fp, CFlightPlan::ChangeKind::Altitude);
+    fp->setAltitudeFrom(previousRow, altitude);
     fp->refresh();
 }
 
@@ -200,18 +239,19 @@ bool MainWindow::confirmNewPlan()
                                         {CPrompt::Ok, CPrompt::Cancel});
     if (answer != CPrompt::Ok)
         return false;
+    const CFlightPlan::ChangeScope change(*fp, CFlightPlan::ChangeKind::Clear);
     fp->clear();
     ui->fltplnGrid->setRowCount(0);
     runJavaScript(QStringLiteral("clearFP();"));
     runJavaScript(QStringLiteral("clearSS()"));
-    m_planChanged = false;
     return true;
 }
 
 bool MainWindow::confirmDiscardPlan()
 {
     CFlightPlan *fp = m_config ? m_config->flightPlan : nullptr;
-    if (!fp || fp->isEmpty() || !m_planChanged)
+    // Unchanged since it was saved or loaded (undo may come back there).
+    if (!fp || fp->isEmpty() || m_planUndo->isClean())
         return true;
     const QString answer = prompt().ask(CPrompt::Warning, tr("Quitter"),
                                         tr("Le plan de vol en cours n'est pas enregistré. Voulez vous quitter quand même ?"),
@@ -221,6 +261,11 @@ bool MainWindow::confirmDiscardPlan()
 
 void MainWindow::on_btnNewFlightPlan_clicked()
 {
+    CFlightPlan *fp = m_config ? m_config->flightPlan : nullptr;
+    if (!fp)
+        return;
+    // Clearing and the saving controls are one change.
+    const CFlightPlan::ChangeScope change(*fp, CFlightPlan::ChangeKind::Clear);
     if (!confirmNewPlan())
         return;
     ui->dockWFlightPlan->raise();

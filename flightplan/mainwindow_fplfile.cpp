@@ -7,6 +7,7 @@
 #include "flightplan/fplfile.h"
 
 #include <QDir>
+#include <QUndoStack>
 
 void MainWindow::on_btnLoadFlightPlan_clicked()
 {
@@ -16,12 +17,14 @@ void MainWindow::on_btnLoadFlightPlan_clicked()
 void MainWindow::loadPlanFile(const QString &path)
 {
     CFlightPlan *plan = m_config->flightPlan;
-    if (!plan || !confirmNewPlan())
+    if (!plan)
         return;
-    const QString script = path.isEmpty() ? FplFile::loadFpl(*plan) : FplFile::loadFplFile(*plan, path);
-    runJavaScript(script);
-    if (!script.isEmpty())
-        m_planChanged = false;
+    // Clearing the plan, reading the file and the saving controls are one
+    // change; a plan read in is clean (pushPlanChange).
+    const CFlightPlan::ChangeScope change(*plan, CFlightPlan::ChangeKind::Load);
+    if (!confirmNewPlan())
+        return;
+    runJavaScript(path.isEmpty() ? FplFile::loadFpl(*plan) : FplFile::loadFplFile(*plan, path));
     ui->dockWFlightPlan->raise();
     ui->dockWSid->setWindowTitle(tr("SID : "));
     ui->dockWStar->setWindowTitle(tr("STAR : "));
@@ -39,7 +42,7 @@ void MainWindow::on_btnSaveFlightPlan_clicked()
     const QString name = FplFile::fileName(plan->points.first()->ident, plan->points.last()->ident);
     QString error;
     if (FplFile::saveFpl(*plan, name, &error)) {
-        m_planChanged = false;
+        m_planUndo->setClean();
         prompt().inform(title, tr("Le plan de vol %1 a été enregistré").arg(name));
     } else {
         prompt().warn(title, tr("Le plan de vol %1 n'a pas pu être enregistré :\n%2")

@@ -99,10 +99,9 @@ void MainWindow::addProcedure(QTreeWidget *tree)
         return;
     int r = ui->fltplnGrid->currentRow();
     const CProcedures procedures(m_config->routeName, m_config->sqlMgr);
-    for (const PointPtr &p : procedures.planPoints(*fp, procedure->text(0))) {
+    const CFlightPlan::ChangeScope change(*fp, CFlightPlan::ChangeKind::AddProcedure, procedure->text(0));
+    for (const PointPtr &p : procedures.planPoints(*fp, procedure->text(0)))
         fp->insertAt(p, ++r);
-        m_planChanged = true;
-    }
     runJavaScript(ClearProcedure);
     runJavaScript(fp->refresh());
     ui->dockWFlightPlan->raise();

@@ -89,6 +89,7 @@ void MainWindow::on_treeWFound_itemDoubleClicked(QTreeWidgetItem *item, int colu
     if (!ok || i < 0 || i >= fp->results.size())
         return;
 
+    const CFlightPlan::ChangeScope change(*fp, CFlightPlan::ChangeKind::Add);
     // After the current line; on a plan without a current line, as its
     // second line (the first of an empty plan).
     int row = ui->fltplnGrid->currentRow();
@@ -99,7 +100,6 @@ void MainWindow::on_treeWFound_itemDoubleClicked(QTreeWidgetItem *item, int colu
         row = 0;
     }
     fp->insertAt(fp->results.at(i), position);
-    m_planChanged = true;
     runJavaScript(fp->refresh());
     ui->dockWFlightPlan->raise();
     on_fltplnGrid_cellClicked(row, 2);

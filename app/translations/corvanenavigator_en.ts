@@ -1239,6 +1239,24 @@ in %2</translation>
         <source>Le navaid %1 n&apos;existe pas dans la base</source>
         <translation>The navaid %1 does not exist in the database</translation>
     </message>
+    <message>
+        <source>Annuler</source>
+        <comment>undo a change of the flight plan</comment>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Rétablir</source>
+        <comment>redo a change of the flight plan</comment>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>Annuler %1</source>
+        <translation>Undo %1</translation>
+    </message>
+    <message>
+        <source>Rétablir %1</source>
+        <translation>Redo %1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1409,6 +1427,42 @@ La modification est annulée.</source>
         <translation>Cannot back up %1 before changing it:
 %2
 The change is cancelled.</translation>
+    </message>
+    <message>
+        <source>l&apos;ajout de %1</source>
+        <translation>adding %1</translation>
+    </message>
+    <message>
+        <source>l&apos;ajout de la procédure %1</source>
+        <translation>adding the procedure %1</translation>
+    </message>
+    <message>
+        <source>la suppression de %1</source>
+        <translation>deleting %1</translation>
+    </message>
+    <message>
+        <source>la montée de %1</source>
+        <translation>moving %1 up</translation>
+    </message>
+    <message>
+        <source>la descente de %1</source>
+        <translation>moving %1 down</translation>
+    </message>
+    <message>
+        <source>la modification de l&apos;altitude à %1</source>
+        <translation>changing the altitude at %1</translation>
+    </message>
+    <message>
+        <source>l&apos;effacement du plan de vol</source>
+        <translation>clearing the flight plan</translation>
+    </message>
+    <message>
+        <source>le chargement d&apos;un plan de vol</source>
+        <translation>loading a flight plan</translation>
+    </message>
+    <message>
+        <source>le chargement de %1</source>
+        <translation>loading %1</translation>
     </message>
 </context>
 </TS>

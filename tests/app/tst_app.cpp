@@ -714,12 +714,22 @@ void TestApp::formInitialState()
         menus << a->text();
     QCOMPARE(menus, (QStringList{"Plan de vol", "Import", "Export", "A propos"}));
     const QList<QAction *> plan = ui->menuPlan_de_vol->actions();
-    QCOMPARE(plan.size(), 5);
+    QCOMPARE(plan.size(), 8);
     QCOMPARE(plan.at(0), ui->menuNewFlightPlan);
     QCOMPARE(plan.at(1), ui->menuSaveFlightPlan);
     QCOMPARE(plan.at(2), ui->menuLoadFlightPlan);
     QVERIFY(plan.at(3)->isSeparator());
-    QCOMPARE(plan.at(4), ui->menuQuit);
+    QCOMPARE(plan.at(4), ui->menuUndoFlightPlan);
+    QCOMPARE(plan.at(5), ui->menuRedoFlightPlan);
+    QVERIFY(plan.at(6)->isSeparator());
+    QCOMPARE(plan.at(7), ui->menuQuit);
+    // Nothing to undo or redo at start.
+    QCOMPARE(ui->menuUndoFlightPlan->text(), QStringLiteral("Annuler"));
+    QCOMPARE(ui->menuUndoFlightPlan->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    QVERIFY(!ui->menuUndoFlightPlan->isEnabled());
+    QCOMPARE(ui->menuRedoFlightPlan->text(), QStringLiteral("Rétablir"));
+    QCOMPARE(ui->menuRedoFlightPlan->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
+    QVERIFY(!ui->menuRedoFlightPlan->isEnabled());
     QCOMPARE(ui->menuNewFlightPlan->text(), QStringLiteral("Nouveau plan de vol"));
     QCOMPARE(ui->menuNewFlightPlan->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     QCOMPARE(iconImage(ui->menuNewFlightPlan->icon()), resourceImage(QStringLiteral("Img05.bmp")));

@@ -3,6 +3,7 @@
 
 #include "flightplan/aircraft.h"
 #include "flightplan/flightplan.h"
+#include "flightplan/planchange.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -663,6 +664,15 @@ void TestFlightPlan::startFollowsFirstAirport_data()
     QTest::newRow("airport put before the navaid") << QStringList{"+NAV", "0LFPG"} << "LFPG" << 1;
     QTest::newRow("Nouveau forgets it") << QStringList{"+LFPG", "clear"} << "none" << 1;
     QTest::newRow("Nouveau, then another plan") << QStringList{"+LFPG", "user", "clear", "+LFPO"} << "LFPO" << 2;
+    // "undo" and "redo" take back and make again the last change.
+    QTest::newRow("undone: never placed again") << QStringList{"+LFPG", "undo"} << "none" << 1;
+    QTest::newRow("undone and redone") << QStringList{"+LFPG", "undo", "redo"} << "LFPG" << 2;
+    QTest::newRow("undone: back where the user put it") << QStringList{"user", "+LFPG", "undo"} << "user" << 2;
+    QTest::newRow("placed by hand since: undo keeps it") << QStringList{"+LFPG", "user", "undo"} << "user" << 1;
+    QTest::newRow("placed by hand since: redo keeps it") << QStringList{"+LFPG", "undo", "user", "redo"} << "user" << 1;
+    QTest::newRow("first airport deleted, undone") << QStringList{"+LFPG", "+LFPO", "del0", "undo"} << "LFPG" << 3;
+    QTest::newRow("Nouveau undone") << QStringList{"+LFPG", "clear", "undo"} << "LFPG" << 2;
+    QTest::newRow("move undone, then redone") << QStringList{"+LFPG", "+LFPO", "up1", "undo", "redo"} << "LFPO" << 4;
 }
 
 void TestFlightPlan::startFollowsFirstAirport()
@@ -680,19 +690,33 @@ void TestFlightPlan::startFollowsFirstAirport()
     plan.startPoint = plan.newPoint();
     int moved = 0;
     plan.startMoved = [&moved] { ++moved; };
+    QList<CPlanChange> done, undone;
+    plan.changeRecorded = [&](const CPlanChange &change) {
+        done << change;
+        undone.clear();
+    };
     for (const QString &step : steps) {
-        if (step == "user")
+        if (step == "user") {
             plan.placeStartByUser(45, 5);
-        else if (step == "del0")
-            plan.removeAt(0);
-        else if (step == "up1")
-            plan.moveUp(1);
-        else if (step == "clear")
-            plan.clear();
-        else
-            plan.insertAt(point(step.mid(1)), step.startsWith(u'+') ? plan.count() : 0);
-        if (!plan.isEmpty())
-            plan.refresh();
+        } else if (step == "undo") {
+            undone << done.takeLast();
+            undone.last().undo(plan);
+        } else if (step == "redo") {
+            done << undone.takeLast();
+            done.last().redo(plan);
+        } else {
+            const CFlightPlan::ChangeScope change(plan, CFlightPlan::ChangeKind::Add);
+            if (step == "del0")
+                plan.removeAt(0);
+            else if (step == "up1")
+                plan.moveUp(1);
+            else if (step == "clear")
+                plan.clear();
+            else
+                plan.insertAt(point(step.mid(1)), step.startsWith(u'+') ? plan.count() : 0);
+            if (!plan.isEmpty())
+                plan.refresh();
+        }
     }
     QCOMPARE(moved, moves);
     if (start == "none") {

@@ -1,17 +1,23 @@
 // The flight-plan dock of the window: points added from the map page, the
-// grid, its context actions, the altitude column, "Nouveau" and closing
-// with an unsaved plan.
+// grid, its context actions, the altitude column, "Nouveau", undo and redo
+// of every change, and closing with an unsaved plan.
 
 #include "app/navglobalvar.h"
 #include "flightplan/aircraft.h"
 #include "flightplan/flightplan.h"
 #include "flightplan/flightplangrid.h"
+#include "flightplan/fplfile.h"
 #include "tests/support/windowfixture.h"
 #include "ui_mainwindow.h"
 
+#include <QDockWidget>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTreeWidget>
 
 namespace {
 
@@ -51,6 +57,9 @@ private slots:
     void newPlan_data();
     void newPlan();
     void newOnEmptyPlanAsksNothing();
+    void undoRedo_data();
+    void undoRedo();
+    void sixPointsUndoneToEmptyAndRedone();
     void closeWithUnsavedPlan_data();
     void closeWithUnsavedPlan();
 
@@ -62,6 +71,19 @@ private:
     // n user waypoints one degree apart along the equator.
     void addUserWaypoints(int n);
     QString names() const;
+    // The i-th of six points, as the user adds them: LFPG from the search
+    // results, the BBE navaid, a user waypoint, LFPO, the AALTE waypoint
+    // and a second user waypoint from the map.
+    void addPoint(int i);
+    // The first three.
+    void buildPlan();
+    // One of the changes of undoRedo_data.
+    void change(const QString &kind);
+    // What undo and redo must give back: the points (ident, altitude,
+    // shared with the search results), the start position, the counter,
+    // the saving controls and the first result's altitude.
+    QStringList planState() const;
+    QList<QStringList> gridTexts() const;
 
     WindowFixture *m_fx = nullptr;
     MainWindow *m_w = nullptr;
@@ -80,6 +102,112 @@ void TestFlightPlanWindow::addUserWaypoints(int n)
 {
     for (int i = 0; i < n; ++i)
         m_w->sAddNewWptToFp(QStringLiteral("WP"), 0, plan()->count());
+}
+
+void TestFlightPlanWindow::addPoint(int i)
+{
+    switch (i) {
+    case 0:
+        m_fx->ui()->searchData->setText(QStringLiteral("LFPG"));
+        m_w->searchInTable(true);
+        emit m_fx->ui()->treeWFound->itemDoubleClicked(m_fx->ui()->treeWFound->topLevelItem(0), 1);
+        break;
+    case 1:
+        m_w->sAddNavToFp(QStringLiteral("BBE-BE2BBE1"));
+        break;
+    case 2:
+        m_w->sAddNewWptToFp(QStringLiteral("WP"), 50, 5);
+        break;
+    case 3:
+        m_w->sAddAptToFp(QStringLiteral("LFPO"));
+        break;
+    case 4:
+        m_w->sAddWptToFp(QStringLiteral("AALTE-AALTEBE"));
+        break;
+    default:
+        m_w->sAddNewWptToFp(QStringLiteral("WP"), 48, 3);
+    }
+}
+
+void TestFlightPlanWindow::buildPlan()
+{
+    for (int i = 0; i < 3; ++i)
+        addPoint(i);
+}
+
+void TestFlightPlanWindow::change(const QString &kind)
+{
+    Ui::MainWindow *ui = m_fx->ui();
+    if (kind == "map airport") {
+        m_w->sAddAptToFp(QStringLiteral("LFPO"));
+    } else if (kind == "map waypoint") {
+        m_w->sAddNewWptToFp(QStringLiteral("WP"), 51, 6);
+    } else if (kind == "search result") {
+        // A runway end of the LFPG found: a record of the results list.
+        grid()->setCurrentCell(0, 1);
+        emit ui->treeWFound->itemDoubleClicked(ui->treeWFound->topLevelItem(0)->child(0), 1);
+    } else if (kind == "procedure") {
+        QTreeWidgetItem *sid = ui->treeWSid->topLevelItem(0);
+        QCOMPARE(sid->text(0), QStringLiteral("AMOGA7A"));
+        ui->treeWSid->setCurrentItem(sid);
+        grid()->setCurrentCell(0, 1);
+        ui->btnAddSid->click();
+    } else if (kind == "file") {
+        PointPtr lfpo = plan()->newPoint(), egll = plan()->newPoint();
+        lfpo->ident = lfpo->name = QStringLiteral("LFPO");
+        egll->ident = egll->name = QStringLiteral("EGLL");
+        lfpo->usage = egll->usage = QStringLiteral("airp");
+        lfpo->latitude = 175415;
+        egll->latitude = 185000;
+        const QString path = m_fx->sim.path(QStringLiteral("Flightplan/TEST.FPL"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(FplFile::buildEntries({lfpo, egll}, 7, 0).join(QString()).toLatin1());
+        file.close();
+        m_fx->prompt.answers << CPrompt::Ok << path;
+        ui->btnLoadFlightPlan->click();
+    } else if (kind == "delete") {
+        grid()->setCurrentCell(1, 1);
+        m_w->sFpLineDel();
+    } else if (kind == "move up") {
+        grid()->setCurrentCell(2, 1);
+        m_w->sFpLineUp();
+    } else if (kind == "move down") {
+        grid()->setCurrentCell(0, 1);
+        m_w->sFpLineDown();
+    } else if (kind == "altitude") {
+        grid()->setCurrentCell(0, 9);
+        grid()->item(0, 9)->setText(QStringLiteral("5000"));
+        grid()->setCurrentCell(1, 3);
+    } else if (kind == "Nouveau") {
+        m_fx->prompt.answers << CPrompt::Ok;
+        ui->btnNewFlightPlan->click();
+    }
+}
+
+QStringList TestFlightPlanWindow::planState() const
+{
+    QStringList out;
+    for (const PointPtr &p : plan()->points)
+        out << QStringLiteral("%1 %2%3").arg(p->ident).arg(p->altitude).arg(plan()->results.contains(p) ? " shared" : "");
+    const CFlightPlan::StartState start = plan()->startState();
+    out << QStringLiteral("start %1 %2 %3").arg(start.latitude).arg(start.longitude).arg(int(start.placement));
+    out << QStringLiteral("counter %1").arg(plan()->userWaypointCounter);
+    out << QStringLiteral("save %1").arg(m_fx->ui()->btnSaveFlightPlan->isEnabled());
+    out << QStringLiteral("result %1").arg(plan()->results.value(0) ? plan()->results.value(0)->altitude : -1);
+    return out;
+}
+
+QList<QStringList> TestFlightPlanWindow::gridTexts() const
+{
+    QList<QStringList> rows;
+    for (int r = 0; r < grid()->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < grid()->columnCount(); ++c)
+            cells << (grid()->item(r, c) ? grid()->item(r, c)->text() : QString());
+        rows << cells;
+    }
+    return rows;
 }
 
 QString TestFlightPlanWindow::names() const
@@ -456,34 +584,135 @@ void TestFlightPlanWindow::newOnEmptyPlanAsksNothing()
     QCOMPARE(m_fx->ui()->dockWSid->windowTitle(), QStringLiteral("SID : "));
 }
 
+void TestFlightPlanWindow::undoRedo_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("undoText");
+
+    QTest::newRow("airport from the map") << "map airport" << "Annuler l'ajout de LFPO";
+    QTest::newRow("user waypoint from the map") << "map waypoint" << "Annuler l'ajout de WP002";
+    QTest::newRow("search result") << "search result" << "Annuler l'ajout de 26R";
+    QTest::newRow("procedure") << "procedure" << "Annuler l'ajout de la procédure AMOGA7A";
+    QTest::newRow("file") << "file" << "Annuler le chargement de TEST.FPL";
+    QTest::newRow("delete") << "delete" << "Annuler la suppression de BBE";
+    QTest::newRow("move up") << "move up" << "Annuler la montée de WP001";
+    QTest::newRow("move down") << "move down" << "Annuler la descente de LFPG";
+    QTest::newRow("altitude of a search result") << "altitude" << "Annuler la modification de l'altitude à LFPG";
+    QTest::newRow("Nouveau") << "Nouveau" << "Annuler l'effacement du plan de vol";
+}
+
+// Each change undone gives back the plan, the grid and the route as they
+// were, the start marker where it was; redone, as the change left them.
+void TestFlightPlanWindow::undoRedo()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, undoText);
+    Ui::MainWindow *ui = m_fx->ui();
+    buildPlan();
+    const QStringList before = planState();
+    const QList<QStringList> gridBefore = gridTexts();
+    const QString routeBefore = plan()->mapScript();
+    const QString markerBefore = plan()->startMarkerScript(ui->cbAircraftType->currentText());
+
+    change(kind);
+    const QStringList after = planState();
+    const QList<QStringList> gridAfter = gridTexts();
+    const QString routeAfter = plan()->mapScript();
+    QVERIFY(after != before);
+    QCOMPARE(ui->menuUndoFlightPlan->text(), undoText);
+    QVERIFY(ui->menuUndoFlightPlan->isEnabled());
+    QVERIFY(!ui->menuRedoFlightPlan->isEnabled());
+
+    m_fx->scripts.clear();
+    ui->menuUndoFlightPlan->trigger();
+    QCOMPARE(planState(), before);
+    QCOMPARE(gridTexts(), gridBefore);
+    QCOMPARE(routeScripts(), QStringList{routeBefore});
+    // The marker goes back only where the change had moved the start.
+    const bool startMoved = before.filter(QStringLiteral("start ")) != after.filter(QStringLiteral("start "));
+    QCOMPARE(m_fx->scripts.contains(markerBefore), startMoved);
+    QCOMPARE(ui->menuRedoFlightPlan->text(), QStringLiteral("Rétablir") + undoText.mid(7));
+
+    m_fx->scripts.clear();
+    ui->menuRedoFlightPlan->trigger();
+    QCOMPARE(planState(), after);
+    QCOMPARE(gridTexts(), gridAfter);
+    QCOMPARE(routeScripts(), QStringList{routeAfter});
+    QCOMPARE(ui->menuUndoFlightPlan->text(), undoText);
+}
+
+// As the user does it: six points, Ctrl+Z back to the empty plan, Ctrl+Y
+// to the six again; the grid and the route follow every step.
+void TestFlightPlanWindow::sixPointsUndoneToEmptyAndRedone()
+{
+    m_w->show();
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w));
+    QList<QList<QStringList>> grids{gridTexts()};
+    QStringList routes{plan()->mapScript()};
+    for (int i = 0; i < 6; ++i) {
+        addPoint(i);
+        grids << gridTexts();
+        routes << plan()->mapScript();
+    }
+    QCOMPARE(names(), QStringLiteral("Paris Charles De Gaulle BEAUVECHAIN TACAN WP001 Paris Orly AALTE WP002"));
+
+    for (int i = 5; i >= 0; --i) {
+        m_fx->scripts.clear();
+        QTest::keyClick(m_w, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(gridTexts(), grids.at(i));
+        QCOMPARE(routeScripts(), QStringList{routes.at(i)});
+    }
+    QVERIFY(plan()->isEmpty());
+    QVERIFY(!m_fx->ui()->menuUndoFlightPlan->isEnabled());
+    for (int i = 1; i <= 6; ++i) {
+        m_fx->scripts.clear();
+        QTest::keyClick(m_w, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(gridTexts(), grids.at(i));
+        QCOMPARE(routeScripts(), QStringList{routes.at(i)});
+    }
+    QVERIFY(!m_fx->ui()->menuRedoFlightPlan->isEnabled());
+}
+
 void TestFlightPlanWindow::closeWithUnsavedPlan_data()
 {
-    QTest::addColumn<bool>("addPoint");
-    QTest::addColumn<bool>("clearFirst");
+    // Steps before closing: "add" a user waypoint, "new" (Nouveau, Ok),
+    // "save", "undo".
+    QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("closed");
 
-    QTest::newRow("empty plan: closes without asking") << false << false << "" << false << true;
-    QTest::newRow("changed plan, Ok: closes") << true << false << CPrompt::Ok << true << true;
-    QTest::newRow("changed plan, Cancel: stays") << true << false << CPrompt::Cancel << true << false;
-    QTest::newRow("plan emptied by Nouveau: closes without asking") << true << true << "" << false << true;
+    QTest::newRow("empty plan: closes without asking") << QStringList{} << "" << false << true;
+    QTest::newRow("changed plan, Ok: closes") << QStringList{"add", "add"} << CPrompt::Ok << true << true;
+    QTest::newRow("changed plan, Cancel: stays") << QStringList{"add", "add"} << CPrompt::Cancel << true << false;
+    QTest::newRow("plan emptied by Nouveau: closes without asking") << QStringList{"add", "add", "new"} << "" << false << true;
+    QTest::newRow("saved: closes without asking") << QStringList{"add", "add", "save"} << "" << false << true;
+    QTest::newRow("undo past the save: asks") << QStringList{"add", "add", "save", "undo"} << CPrompt::Cancel << true << false;
+    QTest::newRow("undo back to the save: closes without asking")
+            << QStringList{"add", "add", "save", "add", "undo"} << "" << false << true;
 }
 
 void TestFlightPlanWindow::closeWithUnsavedPlan()
 {
-    QFETCH(bool, addPoint);
-    QFETCH(bool, clearFirst);
+    QFETCH(QStringList, steps);
     QFETCH(QString, answer);
     QFETCH(bool, asked);
     QFETCH(bool, closed);
-    if (addPoint)
-        addUserWaypoints(2);
-    if (clearFirst) {
-        m_fx->prompt.answers << CPrompt::Ok;
-        m_fx->ui()->btnNewFlightPlan->click();
-        m_fx->prompt.records.clear();
+    for (const QString &step : steps) {
+        if (step == "add") {
+            addUserWaypoints(1);
+        } else if (step == "new") {
+            m_fx->prompt.answers << CPrompt::Ok;
+            m_fx->ui()->btnNewFlightPlan->click();
+        } else if (step == "save") {
+            // User waypoints alone leave the button off; the slot saves.
+            QVERIFY(QMetaObject::invokeMethod(m_w, "on_btnSaveFlightPlan_clicked"));
+        } else if (step == "undo") {
+            m_fx->ui()->menuUndoFlightPlan->trigger();
+        }
     }
+    m_fx->prompt.records.clear();
     m_fx->prompt.answers << answer;
     m_w->show();
     QCOMPARE(m_w->close(), closed);

@@ -43,6 +43,9 @@ struct FollowOptions {
 };
 int follow(const QString &root, const FollowOptions &options);
 
+// The memory of the flight plan's undo stack after `changes` changes.
+int undoStack(int changes);
+
 QTextStream &out();   // standard output
 QTextStream &err();   // standard error
 

@@ -4,6 +4,7 @@
 //   corvane-bench import --sim DIR [--records N]
 //   corvane-bench sections --sim DIR [--script FILE...]   (where the marker load spends its time)
 //   corvane-bench follow --sim DIR [--seconds N] [--zoom Z] [--speed KTS] [--rate HZ] [--shots DIR]
+//   corvane-bench undo   (the flight plan's undo stack, on the demo tree; --sim is ignored)
 // Each prints "name=value" lines (see docs/performance.md).
 #include "tools/bench/bench.h"
 
@@ -49,6 +50,8 @@ int main(int argc, char *argv[])
         else
             valid = false;
     }
+    if (valid && mode == QLatin1String("undo"))
+        return Bench::undoStack(10000);
     if (!valid || sim.isEmpty() || records <= 0 || followOptions.seconds <= 0 || followOptions.speed < 0
         || followOptions.rate < 1 || followOptions.rate > 1000) {
         Bench::err() << "usage: corvane-bench scan|window|import|follow --sim DIR [--records N] [--no-search] [--no-pan] "
