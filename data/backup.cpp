@@ -39,15 +39,6 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-bool isSqliteFile(const QString &filePath)
-{
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    static const QByteArray magic("SQLite format 3\0", 16);
-    return file.read(magic.size()) == magic;
-}
-
 // A consistent copy of a database, made through a read-only connection of
 // its own: the program's connection may hold statements open, and a copy of
 // the bare file could catch a write half done.
@@ -125,7 +116,7 @@ bool makeCopy(const QString &filePath, QString *error)
                          .arg(native(fresh));
         return false;
     }
-    const bool copied = isSqliteFile(filePath) ? copyDatabase(filePath, fresh, error)
+    const bool copied = CBackup::isDatabaseFile(filePath) ? copyDatabase(filePath, fresh, error)
                                                : copyPlainFile(filePath, fresh, error);
     if (!copied) {
         if (QFileInfo(fresh).isFile())
@@ -229,6 +220,20 @@ bool CBackup::confirmConnection(const QString &connectionName)
 QString CBackup::copyPath(const QString &filePath, int n)
 {
     return filePath + QStringLiteral(".bak") + QString::number(n);
+}
+
+QString CBackup::beforeRestorePath(const QString &filePath)
+{
+    return filePath + QStringLiteral(".before-restore");
+}
+
+bool CBackup::isDatabaseFile(const QString &filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    static const QByteArray magic("SQLite format 3\0", 16);
+    return file.read(magic.size()) == magic;
 }
 
 bool CBackup::isSaved(const QString &filePath)
