@@ -6,10 +6,25 @@
 #include "data/restore.h"
 
 #include <QDialog>
+#include <QGuiApplication>
+
+namespace {
+
+// The comparing of world-sized databases takes seconds.
+struct BusyCursor {
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
 
 void MainWindow::on_actRestore_triggered()
 {
-    const QList<CRestorableFile> files = CRestore::files(*m_config);
+    QList<CRestorableFile> files;
+    {
+        BusyCursor busy;
+        files = CRestore::files(*m_config);
+    }
     if (files.isEmpty()) {
         prompt().inform(CRestore::title(), tr("Le programme n'a modifié aucun fichier du simulateur : "
                                               "il n'en garde aucune copie."));
@@ -27,7 +42,11 @@ void MainWindow::on_actRestore_triggered()
     const bool onMap = connections.contains(m_config->genName) || connections.contains(m_config->wptName)
             || connections.contains(m_config->routeName);
 
-    const CRestore::Result result = CRestore::restore(*m_config, file, copy);
+    CRestore::Result result;
+    {
+        BusyCursor busy;
+        result = CRestore::restore(*m_config, file, copy);
+    }
     const QString text = CRestore::message(file, copy, result);
     switch (result.outcome) {
     case CRestore::Outcome::Restored:
