@@ -26,14 +26,6 @@ QSet<QString> &savedFiles()
     return files;
 }
 
-// One name per file, however the caller spelled its path.
-QString registryKey(const QString &filePath)
-{
-    const QFileInfo info(filePath);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
-
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
@@ -144,7 +136,7 @@ bool CBackup::beforeChange(const QString &filePath, QString *error)
     QString why;
     if (filePath.isEmpty())
         return true;
-    const QString key = registryKey(filePath);
+    const QString key = CBackup::fileKey(filePath);
     QMutexLocker lock(&g_mutex);
     if (savedFiles().contains(key))
         return true;
@@ -222,6 +214,13 @@ QString CBackup::copyPath(const QString &filePath, int n)
     return filePath + QStringLiteral(".bak") + QString::number(n);
 }
 
+QString CBackup::fileKey(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
 QString CBackup::beforeRestorePath(const QString &filePath)
 {
     return filePath + QStringLiteral(".before-restore");
@@ -239,7 +238,7 @@ bool CBackup::isDatabaseFile(const QString &filePath)
 bool CBackup::isSaved(const QString &filePath)
 {
     QMutexLocker lock(&g_mutex);
-    return savedFiles().contains(registryKey(filePath));
+    return savedFiles().contains(CBackup::fileKey(filePath));
 }
 
 void CBackup::reset()

@@ -49,6 +49,10 @@ public:
     // Whether the file is an SQLite database (by its header).
     static bool isDatabaseFile(const QString &filePath);
 
+    // One name per file, however a path spells it (canonical where the file
+    // exists).
+    static QString fileKey(const QString &path);
+
     // Whether the file was saved in this run.
     static bool isSaved(const QString &filePath);
     // Forgets which files were saved in this run.

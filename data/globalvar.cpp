@@ -1,6 +1,7 @@
 #include "data/globalvar.h"
 
 #include "app/prompt.h"
+#include "data/backup.h"
 #include "data/coordinates.h"
 #include "data/sqlmgr.h"
 #include "data/textfile.h"
@@ -241,27 +242,15 @@ bool CGlobalVar::initDB()
     return true;
 }
 
-namespace {
-
-// One name per file, however the path is spelled.
-QString sameFileKey(const QString &path)
-{
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
-
-} // namespace
-
 QStringList CGlobalVar::connectionsOf(const QString &filePath) const
 {
-    const QString file = sameFileKey(filePath);
+    const QString file = CBackup::fileKey(filePath);
     QStringList names;
     for (const QString *name : {&genName, &m3dName, &objName, &txyName, &wptName, &routeName, &osmName}) {
         if (name->isEmpty() || names.contains(*name) || !QSqlDatabase::contains(*name))
             continue;
         const QString dbFile = QSqlDatabase::database(*name, false).databaseName();
-        if (!dbFile.isEmpty() && sameFileKey(dbFile) == file)
+        if (!dbFile.isEmpty() && CBackup::fileKey(dbFile) == file)
             names << *name;
     }
     return names;

@@ -26,14 +26,6 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-// One name per file, however the caller spelled its path.
-QString fileKey(const QString &path)
-{
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
-
 // Where the file as it is waits while its copy takes its place.
 QString pendingKeptPath(const QString &filePath)
 {
@@ -376,7 +368,9 @@ bool keepCurrent(const QString &filePath, const QString &kept, QString *error)
     return false;
 }
 
-enum class Lock { Ours, HeldByAnother, Error };
+// Free: no one else holds the file (the probe does now, or the file is no
+// database anyone could use).
+enum class Lock { Free, HeldByAnother, Error };
 
 // Whether anyone else holds the database: an exclusive transaction is
 // asked for at once (after a short wait). While it is held, no one else
@@ -405,7 +399,7 @@ public:
             if (code == 5 || code == 6)   // SQLITE_BUSY, SQLITE_LOCKED
                 return Lock::HeldByAnother;
             if (code == 11 || code == 26) // SQLITE_CORRUPT, SQLITE_NOTADB: no one can use it anyway
-                return Lock::Ours;
+                return Lock::Free;
             *error = why.text();
             return Lock::Error;
         }
@@ -415,7 +409,7 @@ public:
             release();
             return Lock::HeldByAnother;
         }
-        return Lock::Ours;
+        return Lock::Free;
     }
 
     void release()
@@ -513,7 +507,7 @@ QList<CRestorableFile> CRestore::files(const CGlobalVar &config)
         const QDir folder(dir->path(), QStringLiteral("*.db"), QDir::Name | QDir::IgnoreCase, QDir::Files);
         for (const QString &entry : folder.entryList()) {
             const QString path = folder.filePath(entry);
-            const QString key = fileKey(path);
+            const QString key = CBackup::fileKey(path);
             if (seen.contains(key))
                 continue;
             seen.insert(key);

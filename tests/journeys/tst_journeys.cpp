@@ -1142,7 +1142,6 @@ void TestJourneys::navaidRestoredFromTheMenu()
         if (!d)
             return QDialog::Rejected;
         auto *tree = child<QTreeWidget>(d, "treeCopies");
-        listed.clear();
         QTreeWidgetItem *chosen = nullptr;
         for (QTreeWidgetItemIterator it(tree); *it; ++it) {
             QStringList cells;
@@ -1166,15 +1165,21 @@ void TestJourneys::navaidRestoredFromTheMenu()
                     .arg(QFileInfo(copy).lastModified().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))),
             QStringLiteral("NAV||2 (1 dans la copie seulement, 1 dans le fichier actuel seulement)")};
 
+    // The menu entry, the copy chosen in the dialog: the boxes that follow.
+    auto restoreFromMenu = [&] {
+        const int from = j.fx.prompt.records.size();
+        listed.clear();
+        j.ui()->actRestore->trigger();
+        return j.boxes(from);
+    };
+
     // While the simulator holds GEN.db, the restore says so and changes nothing.
     {
         QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("journeys-simulator")).setDatabaseName(gen);
         QSqlDatabase simulator = QSqlDatabase::database(QStringLiteral("journeys-simulator"));
         QVERIFY(QSqlQuery(simulator).exec(QStringLiteral("BEGIN IMMEDIATE")));
-        const int from = j.fx.prompt.records.size();
-        j.ui()->actRestore->trigger();
+        const QList<ScriptedPrompt::Record> shown = restoreFromMenu();
         QCOMPARE(listed, expectedList);
-        const QList<ScriptedPrompt::Record> shown = j.boxes(from);
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].icon, CPrompt::Warning);
         QCOMPARE(shown[0].title, QStringLiteral("Restauration"));
@@ -1188,11 +1193,9 @@ void TestJourneys::navaidRestoredFromTheMenu()
     QVERIFY(!vor(QStringLiteral("RENAMED VOR-FR4PGS1")).isEmpty());
 
     // Restored: the row is back, and the map shows the navaid as it was.
-    const int from = j.fx.prompt.records.size();
     j.fx.scripts.clear();
-    j.ui()->actRestore->trigger();
+    const QList<ScriptedPrompt::Record> shown = restoreFromMenu();
     QCOMPARE(listed, expectedList);
-    const QList<ScriptedPrompt::Record> shown = j.boxes(from);
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].icon, CPrompt::Information);
     QCOMPARE(shown[0].text, QStringLiteral("GEN.db a été restauré depuis GEN.db.bak1.\nLe fichier tel qu'il était avant est "
