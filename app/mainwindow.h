@@ -117,6 +117,7 @@ private slots:
     void on_pbDelSTAR_clicked();
     void on_pbDelSID_clicked();
     void on_actImport_triggered();
+    void on_actRestore_triggered();
     void on_btnPod_clicked();
     void on_cbAircraftType_activated(int index);
     void on_dockWAircraft_visibilityChanged(bool visible);
@@ -172,6 +173,11 @@ private:
     // --- aircraft (flightplan/mainwindow_aircraft.cpp) ---
     void loadSVH();
     void showAircraft(int index);
+
+    // --- restoring the simulator's files (app/mainwindow_restore.cpp) ---
+    // The page forgets the markers and routes and is sent them again from
+    // the databases.
+    void reloadMapData();
 
     // --- import/export (io/mainwindow_io.cpp) ---
     // Adds the "Export" menu to the menu bar; called once by the constructor.

@@ -26,26 +26,9 @@ QSet<QString> &savedFiles()
     return files;
 }
 
-// One name per file, however the caller spelled its path.
-QString registryKey(const QString &filePath)
-{
-    const QFileInfo info(filePath);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
-
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-bool isSqliteFile(const QString &filePath)
-{
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    static const QByteArray magic("SQLite format 3\0", 16);
-    return file.read(magic.size()) == magic;
 }
 
 // A consistent copy of a database, made through a read-only connection of
@@ -125,7 +108,7 @@ bool makeCopy(const QString &filePath, QString *error)
                          .arg(native(fresh));
         return false;
     }
-    const bool copied = isSqliteFile(filePath) ? copyDatabase(filePath, fresh, error)
+    const bool copied = CBackup::isDatabaseFile(filePath) ? copyDatabase(filePath, fresh, error)
                                                : copyPlainFile(filePath, fresh, error);
     if (!copied) {
         if (QFileInfo(fresh).isFile())
@@ -153,7 +136,7 @@ bool CBackup::beforeChange(const QString &filePath, QString *error)
     QString why;
     if (filePath.isEmpty())
         return true;
-    const QString key = registryKey(filePath);
+    const QString key = CBackup::fileKey(filePath);
     QMutexLocker lock(&g_mutex);
     if (savedFiles().contains(key))
         return true;
@@ -231,10 +214,31 @@ QString CBackup::copyPath(const QString &filePath, int n)
     return filePath + QStringLiteral(".bak") + QString::number(n);
 }
 
+QString CBackup::fileKey(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+QString CBackup::beforeRestorePath(const QString &filePath)
+{
+    return filePath + QStringLiteral(".before-restore");
+}
+
+bool CBackup::isDatabaseFile(const QString &filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    static const QByteArray magic("SQLite format 3\0", 16);
+    return file.read(magic.size()) == magic;
+}
+
 bool CBackup::isSaved(const QString &filePath)
 {
     QMutexLocker lock(&g_mutex);
-    return savedFiles().contains(registryKey(filePath));
+    return savedFiles().contains(CBackup::fileKey(filePath));
 }
 
 void CBackup::reset()

@@ -41,6 +41,18 @@ public:
     // The name of the n-th copy (1 the newest).
     static QString copyPath(const QString &filePath, int n);
 
+    // The copy of the file as it was before the program last restored one
+    // of its copies over it: restoring it takes that restore back. Like the
+    // numbered copies its name never ends in ".db".
+    static QString beforeRestorePath(const QString &filePath);
+
+    // Whether the file is an SQLite database (by its header).
+    static bool isDatabaseFile(const QString &filePath);
+
+    // One name per file, however a path spells it (canonical where the file
+    // exists).
+    static QString fileKey(const QString &path);
+
     // Whether the file was saved in this run.
     static bool isSaved(const QString &filePath);
     // Forgets which files were saved in this run.

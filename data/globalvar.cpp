@@ -1,6 +1,7 @@
 #include "data/globalvar.h"
 
 #include "app/prompt.h"
+#include "data/backup.h"
 #include "data/coordinates.h"
 #include "data/sqlmgr.h"
 #include "data/textfile.h"
@@ -12,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryFile>
 
@@ -237,6 +239,99 @@ bool CGlobalVar::initDB()
         prompt().message(box);
         qFatal("%s", check.fatal);
     }
+    return true;
+}
+
+QStringList CGlobalVar::connectionsOf(const QString &filePath) const
+{
+    const QString file = CBackup::fileKey(filePath);
+    QStringList names;
+    for (const QString *name : {&genName, &m3dName, &objName, &txyName, &wptName, &routeName, &osmName}) {
+        if (name->isEmpty() || names.contains(*name) || !QSqlDatabase::contains(*name))
+            continue;
+        const QString dbFile = QSqlDatabase::database(*name, false).databaseName();
+        if (!dbFile.isEmpty() && CBackup::fileKey(dbFile) == file)
+            names << *name;
+    }
+    return names;
+}
+
+void CGlobalVar::closeConnections(const QStringList &names)
+{
+    for (const QString &name : names) {
+        if (!QSqlDatabase::contains(name))
+            continue;
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        db.close();
+        qDebug() << "CGlobalVar::closeConnections" << name;
+    }
+}
+
+bool CGlobalVar::reopenConnections(const QStringList &names, QString *error)
+{
+    bool ok = true;
+    for (const QString &name : names) {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        QString why;
+        if (!db.isValid()) {
+            why = QCoreApplication::translate("QObject", "la connexion %1 n'existe plus").arg(name);
+        } else if (!db.isOpen() && !db.open()) {
+            why = db.lastError().text();
+        } else {
+            // SQLite reads nothing on opening: the first statement does.
+            QSqlQuery query(db);
+            if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) || !query.next())
+                why = query.lastError().text();
+        }
+        if (why.isEmpty()) {
+            qDebug() << "CGlobalVar::reopenConnections" << name << "is open";
+            continue;
+        }
+        qWarning() << "CGlobalVar::reopenConnections" << name << why;
+        if (ok && error)
+            *error = QCoreApplication::translate("QObject", "%1 ne s'ouvre pas : %2").arg(name, why);
+        ok = false;
+    }
+    return ok;
+}
+
+int CGlobalVar::expectedVersion(const QString &connectionName) const
+{
+    if (connectionName.isEmpty())
+        return -1;
+    for (const DatabaseCheck &check : checks) {
+        if (this->*check.name == connectionName)
+            return check.expected;
+    }
+    return -1;
+}
+
+bool CGlobalVar::checkConnection(const QString &connectionName, QString *error) const
+{
+    auto fail = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    if (!db.isOpen())
+        return fail(QCoreApplication::translate("QObject", "la connexion %1 n'est pas ouverte").arg(connectionName));
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA integrity_check")))
+        return fail(query.lastError().text());
+    QStringList report;
+    while (query.next() && report.size() < 5)
+        report << query.value(0).toString();
+    query.finish();
+    if (report != QStringList{QStringLiteral("ok")})
+        return fail(QCoreApplication::translate("QObject", "%1 est endommagée : %2").arg(connectionName, report.join(u'\n')));
+    const int expected = expectedVersion(connectionName);
+    if (expected < 0)
+        return true;
+    int found = -1;
+    if (!readUserVersion(connectionName, &found) || found != expected)
+        return fail(QCoreApplication::translate("QObject", "%1 : la version attendue est %2, la version trouvée est %3")
+                            .arg(connectionName, QString::number(expected), QString::number(found)));
     return true;
 }
 

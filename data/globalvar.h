@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -33,6 +34,22 @@ public:
     // database missing or of the wrong version ends the program after a
     // message. True otherwise (a missing route database is only logged).
     bool initDB();
+
+    // The accepted connections (GEN ... ROUTE, OSM) whose database is the
+    // file `filePath`, however the path is spelled.
+    QStringList connectionsOf(const QString &filePath) const;
+    // Closes named connections (their statements are finished) and opens
+    // them again on their files. Reopening reads the file, so a file that is
+    // no database fails here; false with the reason then.
+    static void closeConnections(const QStringList &names);
+    static bool reopenConnections(const QStringList &names, QString *error = nullptr);
+    // The schema version start-up requires of the database a connection is
+    // accepted as; -1 when start-up checks none (OSM, a name it did not accept).
+    int expectedVersion(const QString &connectionName) const;
+    // What start-up checks of a database, on an open connection: the file is
+    // whole (PRAGMA integrity_check) and, where start-up requires one, of the
+    // expected schema version. False with the reason otherwise.
+    bool checkConnection(const QString &connectionName, QString *error = nullptr) const;
 
     // Coordinates in arc-seconds, north and east positive.
     static QString latitudeText(double latitude, bool secondsMark);

@@ -558,6 +558,69 @@ Do you want to overwrite it?</translation>
     </message>
 </context>
 <context>
+    <name>CRestoreDialog</name>
+    <message>
+        <source>Copie %1</source>
+        <translation>Copy %1</translation>
+    </message>
+    <message>
+        <source>Avant la dernière restauration</source>
+        <translation>Before the last restore</translation>
+    </message>
+    <message>
+        <source>Comparaison impossible : %1</source>
+        <translation>Cannot compare: %1</translation>
+    </message>
+    <message>
+        <source>Identique au fichier actuel</source>
+        <translation>Same as the current file</translation>
+    </message>
+    <message>
+        <source>Lignes différentes : %1</source>
+        <translation>Lines that differ: %1</translation>
+    </message>
+    <message>
+        <source>Restaurer les données du simulateur</source>
+        <translation>Restore the simulator&apos;s data</translation>
+    </message>
+    <message>
+        <source>Copies des fichiers du simulateur que le programme a modifiés. La copie choisie remplace le fichier ; le fichier tel qu&apos;il est reste gardé, et le restaurer ensuite revient en arrière.</source>
+        <translation>Copies of the simulator&apos;s files that the program changed. The chosen copy replaces the file; the file as it is now is kept, and restoring it afterwards goes back.</translation>
+    </message>
+    <message>
+        <source>Fichier, copie, table</source>
+        <translation>File, copy, table</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Différences avec le fichier actuel</source>
+        <translation>Differences from the current file</translation>
+    </message>
+    <message>
+        <source>%1 (%2 dans la copie seulement, %3 dans le fichier actuel seulement)</source>
+        <translation>%1 (%2 in the copy only, %3 in the current file only)</translation>
+    </message>
+    <message>
+        <source>Dans la copie seulement</source>
+        <translation>In the copy only</translation>
+    </message>
+    <message>
+        <source>Dans le fichier actuel seulement</source>
+        <translation>In the current file only</translation>
+    </message>
+    <message>
+        <source>Restaurer</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Fermer</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Corvane Navigator</source>
@@ -1257,6 +1320,14 @@ in %2</translation>
         <source>Rétablir %1</source>
         <translation>Redo %1</translation>
     </message>
+    <message>
+        <source>Restaurer les données du simulateur…</source>
+        <translation>Restore the simulator&apos;s data…</translation>
+    </message>
+    <message>
+        <source>Le programme n&apos;a modifié aucun fichier du simulateur : il n&apos;en garde aucune copie.</source>
+        <translation>The program has changed no file of the simulator: it holds no copy of any.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1463,6 +1534,90 @@ The change is cancelled.</translation>
     <message>
         <source>le chargement de %1</source>
         <translation>loading %1</translation>
+    </message>
+    <message>
+        <source>la connexion %1 n&apos;existe plus</source>
+        <translation>the connection %1 no longer exists</translation>
+    </message>
+    <message>
+        <source>%1 ne s&apos;ouvre pas : %2</source>
+        <translation>%1 does not open: %2</translation>
+    </message>
+    <message>
+        <source>la connexion %1 n&apos;est pas ouverte</source>
+        <translation>the connection %1 is not open</translation>
+    </message>
+    <message>
+        <source>%1 est endommagée : %2</source>
+        <translation>%1 is damaged: %2</translation>
+    </message>
+    <message>
+        <source>%1 : la version attendue est %2, la version trouvée est %3</source>
+        <translation>%1: the expected version is %2, the version found is %3</translation>
+    </message>
+    <message>
+        <source>%1 ne peut pas être lu : %2</source>
+        <translation>%1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>%1 ne contient pas ce qui a été écrit</source>
+        <translation>%1 does not hold what was written</translation>
+    </message>
+    <message>
+        <source>lecture de la copie</source>
+        <translation>reading the copy</translation>
+    </message>
+    <message>
+        <source>accès exclusif à la base de données</source>
+        <translation>exclusive access to the database</translation>
+    </message>
+    <message>
+        <source>copie du fichier actuel</source>
+        <translation>copying the current file</translation>
+    </message>
+    <message>
+        <source>remplacement du fichier</source>
+        <translation>replacing the file</translation>
+    </message>
+    <message>
+        <source>réouverture de la base de données</source>
+        <translation>reopening the database</translation>
+    </message>
+    <message>
+        <source>vérification</source>
+        <translation>check</translation>
+    </message>
+    <message>
+        <source>Restauration</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>%1 a été restauré depuis %2.
+Le fichier tel qu&apos;il était avant est gardé dans %3 : restaurez-le pour revenir en arrière.</source>
+        <translation>%1 was restored from %2.
+The file as it was before is kept in %3: restore it to go back.</translation>
+    </message>
+    <message>
+        <source>Le simulateur utilise %1 : la base de données est verrouillée.
+Rien n&apos;a été changé. Fermez le simulateur puis recommencez.</source>
+        <translation>The simulator is using %1: the database is locked.
+Nothing was changed. Close the simulator and try again.</translation>
+    </message>
+    <message>
+        <source>La restauration de %1 a échoué à l&apos;étape « %2 » :
+%3
+Le fichier est resté tel qu&apos;il était.</source>
+        <translation>Restoring %1 failed at the step “%2”:
+%3
+The file was left as it was.</translation>
+    </message>
+    <message>
+        <source>La restauration de %1 a échoué à l&apos;étape « %2 » :
+%3
+Le fichier n&apos;a pas pu être remis tel qu&apos;il était ; il est gardé dans %4.</source>
+        <translation>Restoring %1 failed at the step “%2”:
+%3
+The file could not be put back as it was; it is kept in %4.</translation>
     </message>
 </context>
 </TS>

@@ -1484,6 +1484,30 @@
         scheduleAts();
     };
 
+    // The program reads a database again (a copy restored over it): every
+    // marker and route line it sent goes, the editors' markers with them,
+    // before the batches of the new data come. The managers keep their
+    // state; the plan, the procedures and the view stay.
+    window.clearNavData = function () {
+        LAYERS.forEach(function (layer) {
+            window[layer.list] = [];
+            delete indexes[layer.list];
+        });
+        pinned = [];
+        window.theLast = null;
+        if (infoMarker)
+            lmap.closePopup();
+        hideHover();
+        if (atsTimer) {
+            clearTimeout(atsTimer);
+            atsTimer = null;
+        }
+        atsLevels = {};
+        atsCurrent = null;
+        atsDrawn = null;
+        redrawSymbols();
+    };
+
     // ------------------------------------------------------------------
     // Runways of an airport.
 

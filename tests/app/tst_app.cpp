@@ -740,8 +740,13 @@ void TestApp::formInitialState()
     QCOMPARE(ui->menuLoadFlightPlan->shortcut(), QKeySequence(QStringLiteral("Ctrl+L")));
     QCOMPARE(ui->menuQuit->text(), QStringLiteral("Quitter"));
     QCOMPARE(ui->menuQuit->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
-    QCOMPARE(ui->menuImport->actions(), QList<QAction *>{ui->actImport});
+    const QList<QAction *> import = ui->menuImport->actions();
+    QCOMPARE(import.size(), 3);
+    QCOMPARE(import.at(0), ui->actImport);
+    QVERIFY(import.at(1)->isSeparator());
+    QCOMPARE(import.at(2), ui->actRestore);
     QCOMPARE(ui->actImport->text(), QStringLiteral("Importer mise à jour"));
+    QCOMPARE(ui->actRestore->text(), QStringLiteral("Restaurer les données du simulateur…"));
     QCOMPARE(ui->menuA_propos->actions(), (QList<QAction *>{ui->actionAbout, ui->actionAboutQt}));
     QCOMPARE(ui->actionAbout->text(), QStringLiteral("A propos"));
     QCOMPARE(ui->actionAboutQt->text(), QStringLiteral("A propos de Qt"));

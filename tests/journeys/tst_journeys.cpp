@@ -51,6 +51,7 @@
 #include <QTextEdit>
 #include <QTranslator>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QWebEngineView>
 #include <QWindow>
 #include <QXmlStreamReader>
@@ -552,6 +553,7 @@ private slots:
     void sidFromPlanListedDrawnDeleted();
     void editsCarriedToAnotherInstallation_data();
     void editsCarriedToAnotherInstallation();
+    void navaidRestoredFromTheMenu();
     void traceFollowsTheSavedPlan();
     void planFileDroppedOnTheMap();
     void englishStart();
@@ -1122,6 +1124,124 @@ void TestJourneys::editsCarriedToAnotherInstallation()
         QCOMPARE(report.text, QStringLiteral("Importation terminée\n %1").arg(updateFiles[step]));
         QCOMPARE(tableRows(other.db(dbFile), table, QStringLiteral("ukey")), snapshots[step]);
     }
+}
+
+// --- (d') a navaid changed in the editor, GEN.db restored from the menu --------
+
+void TestJourneys::navaidRestoredFromTheMenu()
+{
+    Journey j;
+    QVERIFY(j.fx.prepareDemo());
+    QVERIFY(j.start());
+    QVERIFY(j.waitForMap());
+    const QString gen = j.db(QStringLiteral("GEN.db"));
+    const QStringList original = tableRows(gen, QStringLiteral("NAV"), QStringLiteral("ukey"));
+    const int vors = j.js(QStringLiteral("__navDebug.listSize('listVOR')")).toInt();
+    const QVariantMap pgs = firstRow(gen, QStringLiteral("SELECT * FROM NAV WHERE ukey = ?"), QStringLiteral("FR4PGS1"));
+    const double lat = pgs.value("nlat").toDouble() / 3600;
+    const double lon = pgs.value("nlon").toDouble() / 3600;
+    auto infoAt = [&] { return j.js(QStringLiteral("__navDebug.clickAt(%1, %2)").arg(lat, 0, 'f', 6).arg(lon, 0, 'f', 6)).toString(); };
+    auto vor = [&](const QString &title) {
+        return j.js(QStringLiteral("__navDebug.symbolOf('listVOR', '%1')").arg(title)).toString();
+    };
+
+    // The user renames the Charles de Gaulle VOR-DME from its marker.
+    QVERIFY(j.look(lat, lon, 12));
+    QVERIFY(infoAt().contains(QLatin1String("PARIS CHARLES DE GAULLE VOR-DME")));
+    QCOMPARE(j.rightClick(lat, lon), (QStringList{"Ajouter au plan de vol", "Modifier", "Supprimer"}));
+    j.fx.prompt.dialogHandler = [](QObject *o) -> int {
+        auto *d = qobject_cast<QDialog *>(o);
+        if (!d)
+            return QDialog::Rejected;
+        child<QLineEdit>(d, "leName")->setText(QStringLiteral("RENAMED VOR"));
+        child<QCheckBox>(d, "cbSaveCSV")->setChecked(false);
+        QTest::mouseClick(child<QPushButton>(d, "pbOK"), Qt::LeftButton);
+        return d->result();
+    };
+    j.fx.prompt.answers = {CPrompt::Ok};
+    QVERIFY(j.choose(QStringLiteral("Modifier")));
+    QTRY_VERIFY_WITH_TIMEOUT(!vor(QStringLiteral("RENAMED VOR-FR4PGS1")).isEmpty(), PageTimeout);
+    QVERIFY(vor(QStringLiteral("PGS-FR4PGS1")).isEmpty());
+    const QStringList edited = tableRows(gen, QStringLiteral("NAV"), QStringLiteral("ukey"));
+    QVERIFY(edited != original);
+    const QString copy = gen + QStringLiteral(".bak1");
+
+    // The dialog lists the copy of GEN.db; the test chooses it as the user does.
+    QStringList listed;
+    j.fx.prompt.dialogHandler = [&](QObject *o) -> int {
+        auto *d = qobject_cast<QDialog *>(o);
+        if (!d)
+            return QDialog::Rejected;
+        auto *tree = child<QTreeWidget>(d, "treeCopies");
+        QTreeWidgetItem *chosen = nullptr;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            QStringList cells;
+            for (int c = 0; c < tree->columnCount(); ++c)
+                cells << (*it)->text(c);
+            listed << cells.join(u'|');
+            if ((*it)->text(0) == QLatin1String("Copie 1"))
+                chosen = *it;
+        }
+        // On screen, as the user sees it, to be clicked.
+        d->show();
+        if (!chosen || !QTest::qWaitForWindowExposed(d))
+            return QDialog::Rejected;
+        click(tree, chosen);
+        QTest::mouseClick(child<QPushButton>(d, "pbRestore"), Qt::LeftButton);
+        return d->result();
+    };
+    const QStringList expectedList{
+            QStringLiteral("GEN.db||"),
+            QStringLiteral("Copie 1|%1|Lignes différentes : 2")
+                    .arg(QFileInfo(copy).lastModified().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))),
+            QStringLiteral("NAV||2 (1 dans la copie seulement, 1 dans le fichier actuel seulement)")};
+
+    // The menu entry, the copy chosen in the dialog: the boxes that follow.
+    auto restoreFromMenu = [&] {
+        const int from = j.fx.prompt.records.size();
+        listed.clear();
+        j.ui()->actRestore->trigger();
+        return j.boxes(from);
+    };
+
+    // While the simulator holds GEN.db, the restore says so and changes nothing.
+    {
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("journeys-simulator")).setDatabaseName(gen);
+        QSqlDatabase simulator = QSqlDatabase::database(QStringLiteral("journeys-simulator"));
+        QVERIFY(QSqlQuery(simulator).exec(QStringLiteral("BEGIN IMMEDIATE")));
+        const QList<ScriptedPrompt::Record> shown = restoreFromMenu();
+        QCOMPARE(listed, expectedList);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].icon, CPrompt::Warning);
+        QCOMPARE(shown[0].title, QStringLiteral("Restauration"));
+        QCOMPARE(shown[0].text, QStringLiteral("Le simulateur utilise GEN.db : la base de données est verrouillée.\n"
+                                               "Rien n'a été changé. Fermez le simulateur puis recommencez."));
+        QVERIFY(simulator.rollback());
+        simulator.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("journeys-simulator"));
+    QCOMPARE(tableRows(gen, QStringLiteral("NAV"), QStringLiteral("ukey")), edited);
+    QVERIFY(!vor(QStringLiteral("RENAMED VOR-FR4PGS1")).isEmpty());
+
+    // Restored: the row is back, and the map shows the navaid as it was.
+    j.fx.scripts.clear();
+    const QList<ScriptedPrompt::Record> shown = restoreFromMenu();
+    QCOMPARE(listed, expectedList);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].icon, CPrompt::Information);
+    QCOMPARE(shown[0].text, QStringLiteral("GEN.db a été restauré depuis GEN.db.bak1.\nLe fichier tel qu'il était avant est "
+                                           "gardé dans %1 : restaurez-le pour revenir en arrière.")
+                                    .arg(QDir::toNativeSeparators(gen + QStringLiteral(".before-restore"))));
+    QCOMPARE(tableRows(gen, QStringLiteral("NAV"), QStringLiteral("ukey")), original);
+    QCOMPARE(tableRows(gen + QStringLiteral(".before-restore"), QStringLiteral("NAV"), QStringLiteral("ukey")), edited);
+    QCOMPARE(j.fx.scripts.first(), QStringLiteral("clearNavData();"));
+    QTRY_VERIFY_WITH_TIMEOUT(!vor(QStringLiteral("PGS-FR4PGS1")).isEmpty(), PageTimeout);
+    QVERIFY(vor(QStringLiteral("RENAMED VOR-FR4PGS1")).isEmpty());
+    QCOMPARE(j.js(QStringLiteral("__navDebug.listSize('listVOR')")).toInt(), vors);
+    QCOMPARE(j.js(QStringLiteral("__navDebug.listSize('listApt')")).toInt(), 859);
+    const QString info = infoAt();
+    QVERIFY2(info.contains(QLatin1String("PARIS CHARLES DE GAULLE VOR-DME")) && !info.contains(QLatin1String("RENAMED")),
+             qPrintable(info));
 }
 
 // --- (e) the aircraft traced along the saved plan ---------------------------
