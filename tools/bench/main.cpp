@@ -1,5 +1,6 @@
 // corvane-bench: the measurements behind scripts/bench.
 //   corvane-bench scan   --sim DIR
+//   corvane-bench parse  --sim DIR
 //   corvane-bench window --sim DIR [--no-search] [--no-pan] [--verbose]
 //   corvane-bench import --sim DIR [--records N]
 //   corvane-bench sections --sim DIR [--script FILE...]   (where the marker load spends its time)
@@ -38,13 +39,15 @@ int main(int argc, char *argv[])
             valid = false;
     }
     if (!valid || sim.isEmpty() || records <= 0) {
-        Bench::err() << "usage: corvane-bench scan|window|import --sim DIR [--records N] [--no-search] [--no-pan] "
+        Bench::err() << "usage: corvane-bench scan|parse|window|import --sim DIR [--records N] [--no-search] [--no-pan] "
                         "[--verbose]"
                      << Qt::endl;
         return 2;
     }
     if (mode == QLatin1String("scan"))
         return Bench::scan(sim);
+    if (mode == QLatin1String("parse"))
+        return Bench::pageParse(sim);
     if (mode == QLatin1String("window"))
         return Bench::window(sim, windowOptions);
     if (mode == QLatin1String("sections"))
