@@ -1387,16 +1387,22 @@
         ctx.restore();
     }
 
+    // Builds the lines of the shown levels and draws them when they
+    // changed; true when it drew.
     function flushAts() {
         if (atsTimer) {
             clearTimeout(atsTimer);
             atsTimer = null;
         }
+        var changed = Object.keys(atsLevels).some(function (key) {
+            var level = atsLevels[key];
+            return level.dirty || level.shown !== level.drawn;
+        });
+        if (!changed)
+            return false;
         var drawn = [];
-        var changed = false;
         Object.keys(atsLevels).forEach(function (key) {
             var level = atsLevels[key];
-            changed = changed || level.dirty || level.shown !== level.drawn;
             level.dirty = false;
             level.drawn = level.shown;
             if (!level.shown)
@@ -1414,10 +1420,9 @@
                 drawn.push({ color: level.color, points: points, box: box });
             });
         });
-        if (!changed)
-            return;
         atsDrawn = drawn;
         redrawSymbols();
+        return true;
     }
 
     // Whether the lines of a level are on the map.
@@ -2025,8 +2030,8 @@
         },
         redraw: function () {
             applyPendingCenter();
-            flushAts();
-            redrawSymbols();
+            if (!flushAts())
+                redrawSymbols();
             return frame;
         },
         managerVisible: function (mgr) { return !!managers[mgr] && managers[mgr].visible; },

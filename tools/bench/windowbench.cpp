@@ -178,6 +178,9 @@ const char *const ReadyProbe = R"JS(
         if (d.indexedCount(name) !== n)
             ready = false;
     });
+    // One frame drawn with everything: the routes are built for it.
+    if (ready)
+        d.redraw();
     var atsPoints = 0;
     ['L', 'H', 'B'].forEach(function (letter) {
         var a = d.ats(letter);
@@ -185,8 +188,6 @@ const char *const ReadyProbe = R"JS(
         if (a.shown && a.routes > 0 && !a.onMap)
             ready = false;
     });
-    if (ready)
-        d.redraw();
     return { ready: ready, markers: markers, atsPoints: atsPoints, marks: window.__benchMarks || {},
              now: performance.now() };
 })()
