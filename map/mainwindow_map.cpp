@@ -166,41 +166,39 @@ CMarkerLayers MainWindow::markerLayers() const
 void MainWindow::endMarkerSection(int section, const CMarkerSection &rest)
 {
     const auto kind = CMarkerKind(section);
-    const auto close = [&] { runJavaScript(CMarkerScript::closed(rest.script, CMarkerScript::closing(kind, markerLayers()))); };
-    switch (kind) {
-    case CMarkerKind::Airports:
-        if (rest.hasRows) {
-            qDebug() << QStringLiteral("MainWindow::readDataFromDB Airport %1").arg(rest.count);
-            ui->debugText->append(tr("Airport: %1 éléments chargés").arg(rest.count));
-            close();
-        }
-        statusBar()->showMessage(tr("Chargement des balises..."));
-        break;
-    case CMarkerKind::Navaids:
-        if (rest.hasRows) {
-            ui->debugText->append(tr("Navaid: %1 éléments chargés").arg(rest.count));
-            qDebug() << QStringLiteral("MainWindow::readDataFromDB Navaid %1").arg(rest.count);
-            close();
-        }
-        statusBar()->showMessage(tr("Chargement des points de report..."));
-        break;
-    case CMarkerKind::Waypoints:
-        if (rest.hasRows) {
-            qDebug() << QStringLiteral("MainWindow::readDataFromDB Waypoint: %1 éléments chargés").arg(rest.count);
-            ui->debugText->append(tr("Waypoint: %1 élément chargés").arg(rest.count));
-            close();
-        }
-        statusBar()->showMessage(tr("Chargement des routes ATS..."));
-        break;
-    case CMarkerKind::Routes:
+    const auto close = [&] {
+        runJavaScript(CMarkerScript::closed(rest.script, CMarkerScript::closing(kind, markerLayers())));
+    };
+    if (kind == CMarkerKind::Routes) {
         if (rest.hasRows) {
             qDebug() << "MainWindow::readDataFromDB: route" << m_config->route;
             close();
         }
         qDebug() << QStringLiteral("MainWindow::readDataFromDB ATS: %1 élément chargés").arg(rest.count);
         ui->debugText->append(tr("ATS: %1 élément chargés").arg(rest.count));
-        break;
+        return;
     }
+    // What the log and the pane say of a marker section, and the section read next.
+    struct Report {
+        QString log;
+        QString pane;
+        QString next;
+    };
+    const Report report =
+            kind == CMarkerKind::Airports
+            ? Report{QStringLiteral("MainWindow::readDataFromDB Airport %1"), tr("Airport: %1 éléments chargés"),
+                     tr("Chargement des balises...")}
+            : kind == CMarkerKind::Navaids
+            ? Report{QStringLiteral("MainWindow::readDataFromDB Navaid %1"), tr("Navaid: %1 éléments chargés"),
+                     tr("Chargement des points de report...")}
+            : Report{QStringLiteral("MainWindow::readDataFromDB Waypoint: %1 éléments chargés"),
+                     tr("Waypoint: %1 élément chargés"), tr("Chargement des routes ATS...")};
+    if (rest.hasRows) {
+        qDebug() << report.log.arg(rest.count);
+        ui->debugText->append(report.pane.arg(rest.count));
+        close();
+    }
+    statusBar()->showMessage(report.next);
 }
 
 void MainWindow::endMarkerLoad()

@@ -262,21 +262,33 @@ CMarkerSection markerCalls(const QSqlDatabase &db, const QString &statement, App
     return section;
 }
 
+// A marker call up to its info text: function(position,"title",code,"
+// The info text follows, then closeMarkerCall.
+void openMarkerCall(QString &out, QLatin1String function, double lat, double lon, const QString &title, int code)
+{
+    out += function;
+    out += CMarkerScript::position(lat, lon);
+    out += u',';
+    appendQuoted(out, title);
+    out += u',';
+    out += QString::number(code);
+    out += QLatin1String(",\"");
+}
+
+void closeMarkerCall(QString &out)
+{
+    out += QLatin1String("\")");
+}
+
 void appendAirport(QString &out, const QSqlQuery &query)
 {
     const QString iden = query.value(Apt::iden).toString();
     const QString name = query.value(Apt::name).toString();
     const double lat = CMarkerScript::number(query.value(Apt::alat));
     const double lon = CMarkerScript::number(query.value(Apt::alon));
-    out += QLatin1String("addAPTMarker(");
-    out += CMarkerScript::position(lat, lon);
-    out += u',';
-    appendQuoted(out, iden);
-    out += QLatin1String(",1,");
-    out += u'"';
+    openMarkerCall(out, QLatin1String("addAPTMarker("), lat, lon, iden, 1);
     appendAirportInfo(out, iden, name, lat, lon, true);
-    out += u'"';
-    out += u')';
+    closeMarkerCall(out);
 }
 
 void appendNavaid(QString &out, const QSqlQuery &query)
@@ -289,17 +301,10 @@ void appendNavaid(QString &out, const QSqlQuery &query)
     const double lat = CMarkerScript::number(query.value(Nav::nlat));
     const double lon = CMarkerScript::number(query.value(Nav::nlon));
     const bool ndb = type == 8 || type == 24;
-    out += ndb ? QLatin1String("addNDBMarker(") : QLatin1String("addVORMarker(");
-    out += CMarkerScript::position(lat, lon);
-    out += u',';
-    appendQuoted(out, iden + u'-' + ukey);
-    out += u',';
-    out += QString::number(ndb ? CMarkerScript::integer(query.value(Nav::nuse)) : type);
-    out += u',';
-    out += u'"';
+    openMarkerCall(out, ndb ? QLatin1String("addNDBMarker(") : QLatin1String("addVORMarker("), lat, lon,
+                   iden + u'-' + ukey, ndb ? CMarkerScript::integer(query.value(Nav::nuse)) : type);
     appendNavaidInfo(out, ndb, iden, name, frequency, lat, lon, true);
-    out += u'"';
-    out += u')';
+    closeMarkerCall(out);
 }
 
 void appendWaypoint(QString &out, const QSqlQuery &query)
@@ -310,17 +315,9 @@ void appendWaypoint(QString &out, const QSqlQuery &query)
     const int usage = CMarkerScript::integer(query.value(Wpt::wuse));
     const double lat = CMarkerScript::number(query.value(Wpt::wlat));
     const double lon = CMarkerScript::number(query.value(Wpt::wlon));
-    out += QLatin1String("addWPTMarker(");
-    out += CMarkerScript::position(lat, lon);
-    out += u',';
-    appendQuoted(out, name + u'-' + ukey);
-    out += u',';
-    out += QString::number(usage);
-    out += u',';
-    out += u'"';
+    openMarkerCall(out, QLatin1String("addWPTMarker("), lat, lon, name + u'-' + ukey, usage);
     appendWaypointInfo(out, iden, name, usage, lat, lon, true);
-    out += u'"';
-    out += u')';
+    closeMarkerCall(out);
 }
 
 // The route lines: the rows of the route filter's country. A table with
@@ -394,6 +391,13 @@ CMarkerSection routeCalls(const QSqlDatabase &route, const QString &filter, cons
     return section;
 }
 
+// A marker manager shown with its list, or cleared.
+QString manager(bool shown, const char *name, const char *list)
+{
+    return shown ? QLatin1String(name) + QLatin1String(".addMarkers(") + QLatin1String(list) + u')'
+                 : QLatin1String(name) + QLatin1String(".clearMarkers()");
+}
+
 // A whole section in one script: its calls, then its closing calls.
 CMarkerSection wholeSection(CMarkerKind kind, const QSqlDatabase &db, const CMarkerLayers &layers)
 {
@@ -434,24 +438,11 @@ QStringList CMarkerScript::closing(CMarkerKind kind, const CMarkerLayers &layers
         return layers.airports ? QStringList{QStringLiteral("pushAPT();")}
                                : QStringList{QStringLiteral("pushAPT();"), QStringLiteral("ArptMgr.clearMarkers()")};
     case CMarkerKind::Navaids:
-        return {
-            QStringLiteral("addNavMgr();"),
-            layers.vor ? QStringLiteral("VORMgr.addMarkers(listVOR)") : QStringLiteral("VORMgr.clearMarkers()"),
-            layers.ndbRte ? QStringLiteral("NDBRteMgr.addMarkers(listNDBRte)")
-                          : QStringLiteral("NDBRteMgr.clearMarkers()"),
-            layers.ndbTerm ? QStringLiteral("NDBTermMgr.addMarkers(listNDBTerm)")
-                           : QStringLiteral("NDBTermMgr.clearMarkers()"),
-        };
+        return {QStringLiteral("addNavMgr();"), manager(layers.vor, "VORMgr", "listVOR"),
+                manager(layers.ndbRte, "NDBRteMgr", "listNDBRte"), manager(layers.ndbTerm, "NDBTermMgr", "listNDBTerm")};
     case CMarkerKind::Waypoints:
-        return {
-            QStringLiteral("addWptMgr();"),
-            layers.wptRte ? QStringLiteral("WPTRteMgr.addMarkers(listWptRte)")
-                          : QStringLiteral("WPTRteMgr.clearMarkers()"),
-            layers.wptTerm ? QStringLiteral("WPTTermMgr.addMarkers(listWptTerm)")
-                           : QStringLiteral("WPTTermMgr.clearMarkers()"),
-            layers.wptVfr ? QStringLiteral("WPTVfrMgr.addMarkers(listWptVfr)")
-                          : QStringLiteral("WPTVfrMgr.clearMarkers()"),
-        };
+        return {QStringLiteral("addWptMgr();"), manager(layers.wptRte, "WPTRteMgr", "listWptRte"),
+                manager(layers.wptTerm, "WPTTermMgr", "listWptTerm"), manager(layers.wptVfr, "WPTVfrMgr", "listWptVfr")};
     case CMarkerKind::Routes:
         return {
             QLatin1String("showATS('L',") + flag(layers.atsL) + u')',
