@@ -612,6 +612,7 @@ int window(const QString &root, const WindowOptions &options)
         started = true;
         loadLoop.quit();
     });
+    const qint64 asked = clock.nsecsElapsed();
     session.load();
     QTimer::singleShot(120000, &loadLoop, &QEventLoop::quit);
     if (!started)
@@ -627,7 +628,8 @@ int window(const QString &root, const WindowOptions &options)
     const double tickMs = 1000.0 / double(sysconf(_SC_CLK_TCK));
     const double ownMs = double(ProcMem::ownCpuTicks() - ownTicks) * tickMs;
     const double engineMs = double(ProcMem::treeCpuTicks(::getpid()) - treeTicks) * tickMs - ownMs;
-    err() << "view " << view->width() << "x" << view->height() << "; the window sent its markers in "
+    err() << "view " << view->width() << "x" << view->height() << "; the page loaded in " << number(double(loaded - asked) / 1e6)
+          << " ms; the window sent its markers in "
           << number(double(sent - loaded) / 1e6) << " ms (" << number(sentCpu) << " ms of its thread's CPU); "
           << probe.value(QStringLiteral("markers")).toLongLong() << " markers, "
           << probe.value(QStringLiteral("atsPoints")).toLongLong() << " route points; CPU until ready: the program "
