@@ -447,7 +447,10 @@ qint64 waitUntilReady(QWebEnginePage *page, const QElapsedTimer &clock, QVariant
 {
     qint64 ready = -1;
     QEventLoop loop;
-    const QString script = QStringLiteral("window.__benchExpected = ['%1'];").arg(expectedMarks.join(QStringLiteral("', '")))
+    QStringList quoted;
+    for (const QString &mark : expectedMarks)
+        quoted << u'\'' + mark + u'\'';
+    const QString script = QStringLiteral("window.__benchExpected = [%1];").arg(quoted.join(u','))
             + QString::fromLatin1(ReadyProbe);
     std::function<void()> send = [&] {
         page->runJavaScript(script, [&](const QVariant &value) {
