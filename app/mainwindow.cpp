@@ -7,6 +7,7 @@
 #include "app/prompt.h"
 #include "app/version.h"
 #include "flightplan/aircraft.h"   // complete, so that deleting the list runs the destructors
+#include "map/sectionbuilder.h"   // complete, so that a load under way is stopped
 #include "map/webpage.h"
 
 #include <QCloseEvent>
@@ -175,6 +176,9 @@ void MainWindow::construct(const Options &options)
 
 MainWindow::~MainWindow()
 {
+    // A marker load under way stops before the connections close.
+    delete m_markerLoad;
+
     // The last centre and zoom the page reported; when it never reported,
     // the stored values stay as they were.
     if (m_centerReported) {

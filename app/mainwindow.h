@@ -21,6 +21,9 @@ class CPlanChange;
 class CAircraft;
 class CNavPlug;
 class CMapBridge;
+class CSectionBuilder;
+struct CMarkerLayers;
+struct CMarkerSection;
 class myWebPage;
 
 namespace Ui {
@@ -143,6 +146,11 @@ private:
     void setupMapPage(bool load);
     void centerOnPoint(const CFlightPlanPoint &point);
     void sendLayer(QAction *action, bool &flag, const QString &whenOn, const QString &whenOff);
+    // The marker load: the layers as the actions stand, a section's end
+    // (logged, its closing calls sent) and the end of the whole load.
+    CMarkerLayers markerLayers() const;
+    void endMarkerSection(int section, const CMarkerSection &rest);
+    void endMarkerLoad();
 
     // --- flight plan (flightplan/mainwindow_flightplan.cpp) ---
     // Creates the flight-plan manager over the grid and its start point,
@@ -188,6 +196,9 @@ private:
     myWebPage *m_page = nullptr;
     CMapBridge *m_bridge = nullptr;
     QString m_appDir;
+    // The marker load under way, if any; "Chargement terminé" waits for it.
+    QPointer<CSectionBuilder> m_markerLoad;
+    bool m_loadEndPending = false;
 
     // The last centre and zoom the page reported; stored at exit.
     bool m_centerReported = false;

@@ -123,7 +123,34 @@ void MainWindow::readDataFromDB()
     // The view may still report a load while the window is being taken down.
     if (!ui || !m_config)
         return;
+    // A load for an earlier document stops: its pieces must not reach this one.
+    delete m_markerLoad;
+
+    // The four sections are read on a thread of their own and sent piece by
+    // piece as they come, in order; the window goes on meanwhile, and the
+    // status bar says which section is being read.
+    const QString route = m_config->route;
+    const auto section = [&route](const QString &connection, CMarkerKind kind) {
+        return CSectionBuilder::Section{connection, [kind, route](const QSqlDatabase &db, const CMarkerSink &sink) {
+                                            return CMarkerScript::calls(kind, db, route, sink);
+                                        }};
+    };
+    m_markerLoad = new CSectionBuilder({section(m_config->genName, CMarkerKind::Airports),
+                                        section(m_config->genName, CMarkerKind::Navaids),
+                                        section(m_config->wptName, CMarkerKind::Waypoints),
+                                        section(m_config->routeName, CMarkerKind::Routes)},
+                                       this);
+    connect(m_markerLoad, &CSectionBuilder::piece, this, [this](int, const QString &calls) { runJavaScript(calls); });
+    connect(m_markerLoad, &CSectionBuilder::sectionEnd, this, &MainWindow::endMarkerSection);
+    connect(m_markerLoad, &CSectionBuilder::finished, this, &MainWindow::endMarkerLoad);
+    statusBar()->showMessage(tr("Chargement des aéroports..."));
+    m_markerLoad->start();
+}
+
+CMarkerLayers MainWindow::markerLayers() const
+{
     CMarkerLayers layers;
+    layers.airports = checkedOr(m_actApt, m_config->showAirport);
     layers.vor = checkedOr(m_actVor, m_config->showVor);
     layers.ndbRte = checkedOr(m_actNdbRte, m_config->showNdbRte);
     layers.ndbTerm = checkedOr(m_actNdbTerm, m_config->showNdbTerm);
@@ -134,54 +161,58 @@ void MainWindow::readDataFromDB()
     layers.atsH = m_config->showATSH;
     layers.atsB = m_config->showATSB;
     layers.route = m_config->route;
+    return layers;
+}
 
-    // The window is busy until every section is sent; the status bar says
-    // which one is being read.
-    auto progress = [this](const QString &text) {
-        statusBar()->showMessage(text);
-        statusBar()->repaint();
+// A section's last calls go with its closing calls, which follow the layers
+// as they stand now: a layer switched during the load stays as the user set it.
+void MainWindow::endMarkerSection(int section, const CMarkerSection &rest)
+{
+    const auto kind = CMarkerKind(section);
+    const auto close = [&] {
+        runJavaScript(CMarkerScript::closed(rest.script, CMarkerScript::closing(kind, markerLayers())));
     };
-
-    // The waypoints, by far the largest section, are read meanwhile on a
-    // thread of their own.
-    CSectionBuilder waypointBuild(m_config->wptName, [layers](const QSqlDatabase &db) {
-        return CMarkerScript::waypoints(db, layers);
-    });
-
-    progress(tr("Chargement des aéroports..."));
-    const CMarkerSection airports = CMarkerScript::airports(connection(m_config->genName), checkedOr(m_actApt, m_config->showAirport));
-    if (airports.hasRows) {
-        qDebug() << QStringLiteral("MainWindow::readDataFromDB Airport %1").arg(airports.count);
-        ui->debugText->append(tr("Airport: %1 éléments chargés").arg(airports.count));
-        runJavaScript(airports.script);
+    if (kind == CMarkerKind::Routes) {
+        if (rest.hasRows) {
+            qDebug() << "MainWindow::readDataFromDB: route" << m_config->route;
+            close();
+        }
+        qDebug() << QStringLiteral("MainWindow::readDataFromDB ATS: %1 élément chargés").arg(rest.count);
+        ui->debugText->append(tr("ATS: %1 élément chargés").arg(rest.count));
+        return;
     }
-
-    progress(tr("Chargement des balises..."));
-    const CMarkerSection navaids = CMarkerScript::navaids(connection(m_config->genName), layers);
-    if (navaids.hasRows) {
-        ui->debugText->append(tr("Navaid: %1 éléments chargés").arg(navaids.count));
-        qDebug() << QStringLiteral("MainWindow::readDataFromDB Navaid %1").arg(navaids.count);
-        runJavaScript(navaids.script);
+    // What the log and the pane say of a marker section, and the section read next.
+    struct Report {
+        QString log;
+        QString pane;
+        QString next;
+    };
+    const Report report =
+            kind == CMarkerKind::Airports
+            ? Report{QStringLiteral("MainWindow::readDataFromDB Airport %1"), tr("Airport: %1 éléments chargés"),
+                     tr("Chargement des balises...")}
+            : kind == CMarkerKind::Navaids
+            ? Report{QStringLiteral("MainWindow::readDataFromDB Navaid %1"), tr("Navaid: %1 éléments chargés"),
+                     tr("Chargement des points de report...")}
+            : Report{QStringLiteral("MainWindow::readDataFromDB Waypoint: %1 éléments chargés"),
+                     tr("Waypoint: %1 élément chargés"), tr("Chargement des routes ATS...")};
+    if (rest.hasRows) {
+        qDebug() << report.log.arg(rest.count);
+        ui->debugText->append(report.pane.arg(rest.count));
+        close();
     }
+    statusBar()->showMessage(report.next);
+}
 
-    progress(tr("Chargement des points de report..."));
-    const CMarkerSection waypoints = waypointBuild.take();
-    if (waypoints.hasRows) {
-        qDebug() << QStringLiteral("MainWindow::readDataFromDB Waypoint: %1 éléments chargés").arg(waypoints.count);
-        ui->debugText->append(tr("Waypoint: %1 élément chargés").arg(waypoints.count));
-        runJavaScript(waypoints.script);
-    }
-
-    progress(tr("Chargement des routes ATS..."));
-    const CMarkerSection routes = CMarkerScript::routes(connection(m_config->routeName), layers);
-    if (routes.hasRows) {
-        qDebug() << "MainWindow::readDataFromDB: route" << layers.route;
-        runJavaScript(routes.script);
-    }
-    qDebug() << QStringLiteral("MainWindow::readDataFromDB ATS: %1 élément chargés").arg(routes.count);
-    ui->debugText->append(tr("ATS: %1 élément chargés").arg(routes.count));
-
+void MainWindow::endMarkerLoad()
+{
     statusBar()->clearMessage();
+    if (m_markerLoad)
+        m_markerLoad->deleteLater();
+    if (m_loadEndPending) {
+        m_loadEndPending = false;
+        ui->debugText->append(tr("Chargement terminé"));
+    }
 }
 
 // --- layers ------------------------------------------------------------------
@@ -275,7 +306,11 @@ void MainWindow::sInitGoogleMap()
         return;
     runJavaScript(setCenterScript(m_config->centerLat, m_config->centerLon));
     runJavaScript(QStringLiteral("map.setZoom(") + JsText::general(m_config->zoom) + u')');
-    ui->debugText->append(tr("Chargement terminé"));
+    // The map is centred at once; the load is done once its markers are sent.
+    if (m_markerLoad && m_markerLoad->isRunning())
+        m_loadEndPending = true;
+    else
+        ui->debugText->append(tr("Chargement terminé"));
 }
 
 void MainWindow::doCenter(double lat, double lon)

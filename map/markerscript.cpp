@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -219,13 +220,14 @@ QString CMarkerScript::waypointInfo(const QString &iden, const QString &name, in
 
 namespace {
 
-// One marker section: each row of `statement` appended by `appendRow` as
-// one call (the separator is written before it), then the `tail` calls
-// that publish the markers and set their managers. No row: nothing to
-// send.
+// The calls of a marker section: each row of `statement` appended by
+// `appendRow` as one call (the separator is written before it), in pieces
+// of `pieceChars` characters handed to `sink`. A piece is handed over when
+// the next row comes, so that the calls left at the end are never empty
+// when there were rows.
 template <typename AppendRow>
-CMarkerSection markerSection(const QSqlDatabase &db, const QString &statement, AppendRow appendRow,
-                             const QStringList &tail)
+CMarkerSection markerCalls(const QSqlDatabase &db, const QString &statement, AppendRow appendRow,
+                           const CMarkerSink &sink, qsizetype pieceChars)
 {
     CMarkerSection section;
     if (!db.isValid())
@@ -234,115 +236,90 @@ CMarkerSection markerSection(const QSqlDatabase &db, const QString &statement, A
     if (!run(query, statement))
         return section;
 
-    QString &out = section.script;
+    // A piece has room for the row that takes it past its size.
+    const qsizetype room = pieceChars < (qsizetype(1) << 24) ? pieceChars + pieceChars / 8 : 0;
+    QString out;
+    out.reserve(room);
     bool first = true;
     while (query.next()) {
+        if (out.size() >= pieceChars) {
+            if (!sink(std::move(out)))
+                return {};
+            out = QString();
+            out.reserve(room);
+            first = true;
+        }
         nextCall(out, first);
         appendRow(out, query);
         ++section.count;
     }
-    if (section.count == 0) {
-        out.clear();
-        return section;
-    }
-    section.hasRows = true;
-    for (const QString &call : tail)
-        addCall(out, first, call);
+    section.hasRows = section.count > 0;
+    section.script = std::move(out);
     return section;
 }
 
-} // namespace
-
-CMarkerSection CMarkerScript::airports(const QSqlDatabase &gen, bool showAirports)
+// A marker call up to its info text: function(position,"title",code,"
+// The info text follows, then closeMarkerCall.
+void openMarkerCall(QString &out, QLatin1String function, double lat, double lon, const QString &title, int code)
 {
-    const auto appendRow = [](QString &out, const QSqlQuery &query) {
-        const QString iden = query.value(Apt::iden).toString();
-        const QString name = query.value(Apt::name).toString();
-        const double lat = number(query.value(Apt::alat));
-        const double lon = number(query.value(Apt::alon));
-        out += QLatin1String("addAPTMarker(");
-        out += position(lat, lon);
-        out += u',';
-        appendQuoted(out, iden);
-        out += QLatin1String(",1,");
-        out += u'"';
-        appendAirportInfo(out, iden, name, lat, lon, true);
-        out += u'"';
-        out += u')';
-    };
-    QStringList tail{QStringLiteral("pushAPT();")};
-    if (!showAirports)
-        tail << QStringLiteral("ArptMgr.clearMarkers()");
-    return markerSection(gen, QStringLiteral("SELECT iden, name, alat, alon FROM APT"), appendRow, tail);
+    out += function;
+    out += CMarkerScript::position(lat, lon);
+    out += u',';
+    appendQuoted(out, title);
+    out += u',';
+    out += QString::number(code);
+    out += QLatin1String(",\"");
 }
 
-CMarkerSection CMarkerScript::navaids(const QSqlDatabase &gen, const CMarkerLayers &layers)
+void closeMarkerCall(QString &out)
 {
-    const auto appendRow = [](QString &out, const QSqlQuery &query) {
-        const QString ukey = query.value(Nav::ukey).toString();
-        const QString iden = query.value(Nav::iden).toString();
-        const QString name = query.value(Nav::name).toString();
-        const double frequency = number(query.value(Nav::nfrq));
-        const int type = integer(query.value(Nav::ntyp));
-        const double lat = number(query.value(Nav::nlat));
-        const double lon = number(query.value(Nav::nlon));
-        const bool ndb = type == 8 || type == 24;
-        out += ndb ? QLatin1String("addNDBMarker(") : QLatin1String("addVORMarker(");
-        out += position(lat, lon);
-        out += u',';
-        appendQuoted(out, iden + u'-' + ukey);
-        out += u',';
-        out += QString::number(ndb ? integer(query.value(Nav::nuse)) : type);
-        out += u',';
-        out += u'"';
-        appendNavaidInfo(out, ndb, iden, name, frequency, lat, lon, true);
-        out += u'"';
-        out += u')';
-    };
-    const QStringList tail{
-        QStringLiteral("addNavMgr();"),
-        layers.vor ? QStringLiteral("VORMgr.addMarkers(listVOR)") : QStringLiteral("VORMgr.clearMarkers()"),
-        layers.ndbRte ? QStringLiteral("NDBRteMgr.addMarkers(listNDBRte)") : QStringLiteral("NDBRteMgr.clearMarkers()"),
-        layers.ndbTerm ? QStringLiteral("NDBTermMgr.addMarkers(listNDBTerm)")
-                       : QStringLiteral("NDBTermMgr.clearMarkers()"),
-    };
-    return markerSection(gen, QStringLiteral("SELECT ukey, iden, name, nfrq, ntyp, nuse, nlat, nlon FROM NAV"),
-                         appendRow, tail);
+    out += QLatin1String("\")");
 }
 
-CMarkerSection CMarkerScript::waypoints(const QSqlDatabase &wpt, const CMarkerLayers &layers)
+void appendAirport(QString &out, const QSqlQuery &query)
 {
-    const auto appendRow = [](QString &out, const QSqlQuery &query) {
-        const QString iden = query.value(Wpt::iden).toString();
-        const QString ukey = query.value(Wpt::ukey).toString();
-        const QString name = query.value(Wpt::name).toString();
-        const int usage = integer(query.value(Wpt::wuse));
-        const double lat = number(query.value(Wpt::wlat));
-        const double lon = number(query.value(Wpt::wlon));
-        out += QLatin1String("addWPTMarker(");
-        out += position(lat, lon);
-        out += u',';
-        appendQuoted(out, name + u'-' + ukey);
-        out += u',';
-        out += QString::number(usage);
-        out += u',';
-        out += u'"';
-        appendWaypointInfo(out, iden, name, usage, lat, lon, true);
-        out += u'"';
-        out += u')';
-    };
-    const QStringList tail{
-        QStringLiteral("addWptMgr();"),
-        layers.wptRte ? QStringLiteral("WPTRteMgr.addMarkers(listWptRte)") : QStringLiteral("WPTRteMgr.clearMarkers()"),
-        layers.wptTerm ? QStringLiteral("WPTTermMgr.addMarkers(listWptTerm)")
-                       : QStringLiteral("WPTTermMgr.clearMarkers()"),
-        layers.wptVfr ? QStringLiteral("WPTVfrMgr.addMarkers(listWptVfr)") : QStringLiteral("WPTVfrMgr.clearMarkers()"),
-    };
-    return markerSection(wpt, QStringLiteral("SELECT iden, ukey, name, wuse, wlat, wlon FROM WPT WHERE wloc = 78"),
-                         appendRow, tail);
+    const QString iden = query.value(Apt::iden).toString();
+    const QString name = query.value(Apt::name).toString();
+    const double lat = CMarkerScript::number(query.value(Apt::alat));
+    const double lon = CMarkerScript::number(query.value(Apt::alon));
+    openMarkerCall(out, QLatin1String("addAPTMarker("), lat, lon, iden, 1);
+    appendAirportInfo(out, iden, name, lat, lon, true);
+    closeMarkerCall(out);
 }
 
-CMarkerSection CMarkerScript::routes(const QSqlDatabase &route, const CMarkerLayers &layers)
+void appendNavaid(QString &out, const QSqlQuery &query)
+{
+    const QString ukey = query.value(Nav::ukey).toString();
+    const QString iden = query.value(Nav::iden).toString();
+    const QString name = query.value(Nav::name).toString();
+    const double frequency = CMarkerScript::number(query.value(Nav::nfrq));
+    const int type = CMarkerScript::integer(query.value(Nav::ntyp));
+    const double lat = CMarkerScript::number(query.value(Nav::nlat));
+    const double lon = CMarkerScript::number(query.value(Nav::nlon));
+    const bool ndb = type == 8 || type == 24;
+    openMarkerCall(out, ndb ? QLatin1String("addNDBMarker(") : QLatin1String("addVORMarker("), lat, lon,
+                   iden + u'-' + ukey, ndb ? CMarkerScript::integer(query.value(Nav::nuse)) : type);
+    appendNavaidInfo(out, ndb, iden, name, frequency, lat, lon, true);
+    closeMarkerCall(out);
+}
+
+void appendWaypoint(QString &out, const QSqlQuery &query)
+{
+    const QString iden = query.value(Wpt::iden).toString();
+    const QString ukey = query.value(Wpt::ukey).toString();
+    const QString name = query.value(Wpt::name).toString();
+    const int usage = CMarkerScript::integer(query.value(Wpt::wuse));
+    const double lat = CMarkerScript::number(query.value(Wpt::wlat));
+    const double lon = CMarkerScript::number(query.value(Wpt::wlon));
+    openMarkerCall(out, QLatin1String("addWPTMarker("), lat, lon, name + u'-' + ukey, usage);
+    appendWaypointInfo(out, iden, name, usage, lat, lon, true);
+    closeMarkerCall(out);
+}
+
+// The route lines: the rows of the route filter's country. A table with
+// rows gives a section even when none is used (its showATS calls go).
+CMarkerSection routeCalls(const QSqlDatabase &route, const QString &filter, const CMarkerSink &sink,
+                          qsizetype pieceChars)
 {
     CMarkerSection section;
     if (!route.isValid())
@@ -365,43 +342,139 @@ CMarkerSection CMarkerScript::routes(const QSqlDatabase &route, const CMarkerLay
                                       "WHERE nvc1 = :route OR nvc2 = :route "
                                       "OR typeof(nvc1) <> 'text' OR typeof(nvc2) <> 'text'")))
         return {};
-    query.bindValue(QStringLiteral(":route"), layers.route);
+    query.bindValue(QStringLiteral(":route"), filter);
     if (!query.exec())
         return {};
 
     // Each used row is one segment. A route's line goes on while its rows
     // join end to start; a new route, or a gap inside one, starts a new line
-    // at the row's first end.
-    QString &out = section.script;
+    // at the row's first end. The page keeps the line open from one piece
+    // to the next.
+    QString out;
     bool first = true;
     bool open = false;
     QString current;
     double lastLat = 0;
     double lastLon = 0;
     while (query.next()) {
-        if (query.value(Ats::nvc1).toString() != layers.route && query.value(Ats::nvc2).toString() != layers.route)
+        if (query.value(Ats::nvc1).toString() != filter && query.value(Ats::nvc2).toString() != filter)
             continue;
+        if (out.size() >= pieceChars) {
+            if (!sink(std::move(out)))
+                return {};
+            out = QString();
+            first = true;
+        }
         const QString id = query.value(Ats::aaid).toString();
-        const double lat1 = number(query.value(Ats::lat1));
-        const double lon1 = number(query.value(Ats::lon1));
-        const double lat2 = number(query.value(Ats::lat2));
-        const double lon2 = number(query.value(Ats::lon2));
+        const double lat1 = CMarkerScript::number(query.value(Ats::lat1));
+        const double lon1 = CMarkerScript::number(query.value(Ats::lon1));
+        const double lat2 = CMarkerScript::number(query.value(Ats::lat2));
+        const double lon2 = CMarkerScript::number(query.value(Ats::lon2));
         if (!open || id != current || lat1 != lastLat || lon1 != lastLon) {
             open = true;
             current = id;
             const QString level = query.value(Ats::levl).toString().left(1);
             addCall(out, first, QLatin1String("addATS('") + JsText::escape(level, u'\'') + QLatin1String("')"));
-            addCall(out, first, QLatin1String("addToATS(") + position(lat1, lon1) + QLatin1String("),'ATS'"));
+            addCall(out, first,
+                    QLatin1String("addToATS(") + CMarkerScript::position(lat1, lon1) + QLatin1String("),'ATS'"));
         }
-        addCall(out, first, QLatin1String("addToATS(") + position(lat2, lon2) + QLatin1String("),'ATS'"));
+        addCall(out, first, QLatin1String("addToATS(") + CMarkerScript::position(lat2, lon2) + QLatin1String("),'ATS'"));
         lastLat = lat2;
         lastLon = lon2;
         ++section.count;
     }
-    addCall(out, first, QLatin1String("showATS('L',") + flag(layers.atsL) + u')');
-    addCall(out, first, QLatin1String("showATS('H',") + flag(layers.atsH) + u')');
-    addCall(out, first, QLatin1String("showATS('B',") + flag(layers.atsB) + u')');
+    section.script = std::move(out);
     return section;
+}
+
+// A marker manager shown with its list, or cleared.
+QString manager(bool shown, const char *name, const char *list)
+{
+    return shown ? QLatin1String(name) + QLatin1String(".addMarkers(") + QLatin1String(list) + u')'
+                 : QLatin1String(name) + QLatin1String(".clearMarkers()");
+}
+
+// A whole section in one script: its calls, then its closing calls.
+CMarkerSection wholeSection(CMarkerKind kind, const QSqlDatabase &db, const CMarkerLayers &layers)
+{
+    const CMarkerSink none = [](QString &&) { return true; };
+    CMarkerSection section = CMarkerScript::calls(kind, db, layers.route, none, std::numeric_limits<qsizetype>::max());
+    if (section.hasRows)
+        section.script = CMarkerScript::closed(section.script, CMarkerScript::closing(kind, layers));
+    return section;
+}
+
+} // namespace
+
+CMarkerSection CMarkerScript::calls(CMarkerKind kind, const QSqlDatabase &db, const QString &routeFilter,
+                                    const CMarkerSink &sink, qsizetype pieceChars)
+{
+    switch (kind) {
+    case CMarkerKind::Airports:
+        return markerCalls(db, QStringLiteral("SELECT iden, name, alat, alon FROM APT"), appendAirport, sink,
+                           pieceChars);
+    case CMarkerKind::Navaids:
+        return markerCalls(db, QStringLiteral("SELECT ukey, iden, name, nfrq, ntyp, nuse, nlat, nlon FROM NAV"),
+                           appendNavaid, sink, pieceChars);
+    case CMarkerKind::Waypoints:
+        return markerCalls(db, QStringLiteral("SELECT iden, ukey, name, wuse, wlat, wlon FROM WPT WHERE wloc = 78"),
+                           appendWaypoint, sink, pieceChars);
+    case CMarkerKind::Routes:
+        return routeCalls(db, routeFilter, sink, pieceChars);
+    }
+    return {};
+}
+
+QStringList CMarkerScript::closing(CMarkerKind kind, const CMarkerLayers &layers)
+{
+    switch (kind) {
+    case CMarkerKind::Airports:
+        // The page shows new airports at once: with the layer off, the
+        // batch ends by hiding them again.
+        return layers.airports ? QStringList{QStringLiteral("pushAPT();")}
+                               : QStringList{QStringLiteral("pushAPT();"), QStringLiteral("ArptMgr.clearMarkers()")};
+    case CMarkerKind::Navaids:
+        return {QStringLiteral("addNavMgr();"), manager(layers.vor, "VORMgr", "listVOR"),
+                manager(layers.ndbRte, "NDBRteMgr", "listNDBRte"), manager(layers.ndbTerm, "NDBTermMgr", "listNDBTerm")};
+    case CMarkerKind::Waypoints:
+        return {QStringLiteral("addWptMgr();"), manager(layers.wptRte, "WPTRteMgr", "listWptRte"),
+                manager(layers.wptTerm, "WPTTermMgr", "listWptTerm"), manager(layers.wptVfr, "WPTVfrMgr", "listWptVfr")};
+    case CMarkerKind::Routes:
+        return {
+            QLatin1String("showATS('L',") + flag(layers.atsL) + u')',
+            QLatin1String("showATS('H',") + flag(layers.atsH) + u')',
+            QLatin1String("showATS('B',") + flag(layers.atsB) + u')',
+        };
+    }
+    return {};
+}
+
+QString CMarkerScript::closed(const QString &calls, const QStringList &closing)
+{
+    const QString tail = closing.join(u';');
+    return calls.isEmpty() ? tail : calls + u';' + tail;
+}
+
+CMarkerSection CMarkerScript::airports(const QSqlDatabase &gen, bool showAirports)
+{
+    CMarkerLayers layers;
+    layers.airports = showAirports;
+    return wholeSection(CMarkerKind::Airports, gen, layers);
+}
+
+CMarkerSection CMarkerScript::navaids(const QSqlDatabase &gen, const CMarkerLayers &layers)
+{
+    return wholeSection(CMarkerKind::Navaids, gen, layers);
+}
+
+CMarkerSection CMarkerScript::waypoints(const QSqlDatabase &wpt, const CMarkerLayers &layers)
+{
+    return wholeSection(CMarkerKind::Waypoints, wpt, layers);
+}
+
+CMarkerSection CMarkerScript::routes(const QSqlDatabase &route, const CMarkerLayers &layers)
+{
+    return wholeSection(CMarkerKind::Routes, route, layers);
 }
 
 QString CMarkerScript::runways(QSqlQuery &query)

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 class QSqlDatabase;
 class QSqlQuery;
@@ -9,6 +12,7 @@ class QVariant;
 // Which marker managers and route levels are shown, and which country's
 // ATS routes are drawn.
 struct CMarkerLayers {
+    bool airports = true;
     bool vor = true;
     bool ndbRte = true;
     bool ndbTerm = true;
@@ -28,6 +32,13 @@ struct CMarkerSection {
     int count = 0;          // rows read; for routes, the segments drawn
     QString script;
 };
+
+// The four sections of the marker load, in the order they reach the page.
+enum class CMarkerKind { Airports, Navaids, Waypoints, Routes };
+
+// Takes the calls of a section piece by piece while they are built; false
+// stops the reading.
+using CMarkerSink = std::function<bool(QString &&calls)>;
 
 // Builds the scripts that hand the simulator's airports, navaids,
 // waypoints, ATS routes and runways to the map page. Needs only the open
@@ -49,6 +60,26 @@ public:
     // The ATSROUTE rows on ROUTE: the lines of the routes that touch
     // the route filter's country, then the three showATS calls; one script.
     static CMarkerSection routes(const QSqlDatabase &route, const CMarkerLayers &layers);
+
+    // The size of a piece of a section sent on its own: the page parses a
+    // script of a few hundred thousand characters faster than one of
+    // millions, and the window hands it over in a millisecond or two.
+    static constexpr qsizetype PieceChars = 192 * 1024;
+
+    // The calls of a section (one of the four above, without its closing
+    // calls) built piece by piece: each time the calls reach `pieceChars`
+    // characters they go to `sink`, cut after a whole call. The calls left
+    // at the end are the script of the section returned. The pieces and
+    // that script, joined with ";", are the section's calls. `routeFilter`
+    // is the country of the routes drawn.
+    static CMarkerSection calls(CMarkerKind kind, const QSqlDatabase &db, const QString &routeFilter,
+                                const CMarkerSink &sink, qsizetype pieceChars = PieceChars);
+    // The calls that end a section, as the layers stand when it is sent:
+    // the markers published and their managers set; for routes, the three
+    // showATS calls.
+    static QStringList closing(CMarkerKind kind, const CMarkerLayers &layers);
+    // A section's last calls (possibly none) followed by its closing calls.
+    static QString closed(const QString &calls, const QStringList &closing);
 
     // "clearRunway();" and one drawRwy call per runway row, starting with
     // the row the query stands on (a SELECT * on RWY); no separator.

@@ -1,11 +1,17 @@
 #include "map/sectionbuilder.h"
 
 #include <QAtomicInteger>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QSqlDatabase>
 
 #include <system_error>
 
 namespace {
+
+// How long one turn of the caller's event loop hands pieces over before it
+// lets the other events through.
+constexpr qint64 TurnBudgetMs = 8;
 
 QString ownConnectionName(const QString &base)
 {
@@ -15,64 +21,160 @@ QString ownConnectionName(const QString &base)
 
 } // namespace
 
-CSectionBuilder::CSectionBuilder(const QString &connectionName, Build build)
-    : m_connectionName(connectionName)
-    , m_ownConnectionName(ownConnectionName(connectionName))
-    , m_build(std::move(build))
+CSectionBuilder::CSectionBuilder(const QList<Section> &sections, QObject *parent)
+    : QObject(parent)
+    , m_sections(sections)
 {
-    // A database in memory is the caller's alone: a second connection would
-    // open another, empty one.
-    const QSqlDatabase caller = callerConnection();
-    const QString file = caller.databaseName();
-    if (!caller.isValid() || file.isEmpty() || file.contains(QLatin1String(":memory:"))
-        || file.contains(QLatin1String("mode=memory")))
-        return;
-    try {
-        m_result = std::async(std::launch::async, [this] { return buildOnOwnConnection(); });
-    } catch (const std::system_error &) {
-        // No thread to be had: take() builds on the caller's thread.
+    for (int i = 0; i < m_sections.size(); ++i) {
+        const QSqlDatabase caller = callerConnection(i);
+        const QString file = caller.databaseName();
+        m_ownConnection << (caller.isValid() && !file.isEmpty() && !file.contains(QLatin1String(":memory:"))
+                            && !file.contains(QLatin1String("mode=memory")));
     }
 }
 
 CSectionBuilder::~CSectionBuilder()
 {
-    if (m_result.valid())
-        m_result.wait();
-    if (QSqlDatabase::contains(m_ownConnectionName))
-        QSqlDatabase::removeDatabase(m_ownConnectionName);
+    m_cancelled = true;
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
-CMarkerSection CSectionBuilder::take()
+void CSectionBuilder::start()
 {
-    if (m_result.valid()) {
-        Result result = m_result.get();
-        if (result.built)
-            return std::move(result.section);
+    if (m_started)
+        return;
+    m_started = true;
+    try {
+        m_thread = std::thread([this] { run(); });
+    } catch (const std::system_error &) {
+        // No thread to be had: every section on the caller's thread, in turn.
+        for (int i = 0; i < m_sections.size(); ++i)
+            post({Item::OnCaller, i, {}});
+        post({Item::Finished, 0, {}});
     }
-    return m_build(callerConnection());
 }
 
-CSectionBuilder::Result CSectionBuilder::buildOnOwnConnection() const
+void CSectionBuilder::cancel()
 {
-    Result result;
+    m_cancelled = true;
+}
+
+void CSectionBuilder::run()
+{
+    for (int i = 0; i < m_sections.size() && !m_cancelled; ++i) {
+        if (!m_ownConnection.at(i)) {
+            post({Item::OnCaller, i, {}});
+            continue;
+        }
+        const QString ownName = ownConnectionName(m_sections.at(i).connectionName);
+        bool built = false;
+        {
+            // Cloned on this thread: the clone belongs to the thread that made it.
+            QSqlDatabase own = QSqlDatabase::cloneDatabase(m_sections.at(i).connectionName, ownName);
+            if (own.open()) {
+                const CMarkerSink sink = [this, i](QString &&calls) {
+                    if (m_cancelled)
+                        return false;
+                    post({Item::Piece, i, {true, 0, std::move(calls)}});
+                    return true;
+                };
+                CMarkerSection rest = m_sections.at(i).build(own, sink);
+                // No rows may also be a statement that failed on this
+                // connection: the caller's connection then reads again, as
+                // it would have without this thread.
+                built = rest.hasRows;
+                if (built && !m_cancelled)
+                    post({Item::End, i, std::move(rest)});
+                own.close();
+            }
+        }
+        QSqlDatabase::removeDatabase(ownName);
+        if (!built && !m_cancelled)
+            post({Item::OnCaller, i, {}});
+    }
+    if (!m_cancelled)
+        post({Item::Finished, 0, {}});
+}
+
+void CSectionBuilder::post(Item &&item)
+{
+    bool wake = false;
     {
-        // Cloned on this thread: the clone belongs to the thread that made it.
-        QSqlDatabase own = QSqlDatabase::cloneDatabase(m_connectionName, m_ownConnectionName);
-        if (!own.open())
-            return result;
-        result.section = m_build(own);
-        // No rows may also be a statement that failed on this connection
-        // (a database locked by another program): the caller's connection
-        // then reads again, as it would have without this thread.
-        result.built = result.section.hasRows;
-        own.close();
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_queue.push_back(std::move(item));
+        wake = !m_drainPosted;
+        m_drainPosted = true;
     }
-    return result;
+    if (wake)
+        QMetaObject::invokeMethod(this, &CSectionBuilder::drain, Qt::QueuedConnection);
 }
 
-QSqlDatabase CSectionBuilder::callerConnection() const
+void CSectionBuilder::drain()
 {
-    if (m_connectionName.isEmpty() || !QSqlDatabase::contains(m_connectionName))
+    QElapsedTimer turn;
+    turn.start();
+    const QPointer<CSectionBuilder> self(this);
+    while (!m_cancelled) {
+        Item item;
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_queue.empty()) {
+                m_drainPosted = false;
+                return;
+            }
+            if (turn.elapsed() >= TurnBudgetMs) {
+                // The rest in the next turn; the drain stays posted.
+                QMetaObject::invokeMethod(this, &CSectionBuilder::drain, Qt::QueuedConnection);
+                return;
+            }
+            item = std::move(m_queue.front());
+            m_queue.pop_front();
+        }
+        switch (item.kind) {
+        case Item::Piece:
+            emit piece(item.section, item.value.script);
+            break;
+        case Item::End:
+            emit sectionEnd(item.section, item.value);
+            break;
+        case Item::OnCaller:
+            if (!buildOnCaller(item.section))
+                return;
+            break;
+        case Item::Finished:
+            m_done = true;
+            emit finished();
+            return;
+        }
+        // A receiver may have let the builder go.
+        if (!self)
+            return;
+    }
+}
+
+bool CSectionBuilder::buildOnCaller(int section)
+{
+    const QPointer<CSectionBuilder> self(this);
+    // Kept here: a receiver may let the builder go while the section is read.
+    const Build build = m_sections.at(section).build;
+    const CMarkerSink sink = [&](QString &&calls) {
+        if (!self || m_cancelled)
+            return false;
+        emit piece(section, calls);
+        return self && !m_cancelled;
+    };
+    const CMarkerSection rest = build(callerConnection(section), sink);
+    if (!self || m_cancelled)
+        return false;
+    emit sectionEnd(section, rest);
+    return self && !m_cancelled;
+}
+
+QSqlDatabase CSectionBuilder::callerConnection(int section) const
+{
+    const QString &name = m_sections.at(section).connectionName;
+    if (name.isEmpty() || !QSqlDatabase::contains(name))
         return QSqlDatabase();
-    return QSqlDatabase::database(m_connectionName, false);
+    return QSqlDatabase::database(name, false);
 }

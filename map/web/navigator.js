@@ -726,6 +726,7 @@
     };
 
     var indexes = {};         // list name -> { index, list, count }
+    var filedCalls = 0;       // marker and route calls of the program filed so far
     var pinned = [];          // markers added by the editors since the page loaded
 
     // Called once per marker of the program's batches (hundreds of
@@ -741,6 +742,7 @@
         var m = new NavMarker(kind, listName, p, typeof title === 'string' ? title : text(title), code,
                               typeof info === 'string' ? info : text(info));
         window[listName].push(m);
+        filedCalls += 1;
         return m;
     }
 
@@ -1236,15 +1238,28 @@
         navTiles.redrawAtOnce();
     }
 
-    // Data changes are drawn once the current script has run.
+    // Data changes are drawn once the current script has run. While the
+    // program's batches are still coming (markers and route points filed by
+    // the thousand, one script after another), the drawing waits until they
+    // stop: the map is drawn once for the whole load, not once per section.
+    var BATCH_QUIET_MS = 30;
+
     function requestDraw() {
         if (drawPending)
             return;
         drawPending = true;
-        setTimeout(function () {
-            if (drawPending)
-                redrawSymbols();
-        }, 0);
+        var seen = filedCalls;
+        var whenQuiet = function () {
+            if (!drawPending)
+                return;
+            if (filedCalls !== seen) {
+                seen = filedCalls;
+                setTimeout(whenQuiet, BATCH_QUIET_MS);
+                return;
+            }
+            redrawSymbols();
+        };
+        setTimeout(whenQuiet, 0);
     }
 
     function flushDraw() {
@@ -1369,6 +1384,7 @@
     var atsLevels = {};
     var atsCurrent = null;
     var atsTimer = null;
+    var atsLastCall = 0;   // when the last route call came (performance.now())
     var atsDrawn = null;   // the routes the tiles draw: [{ color, points, box }]
 
     function atsLevel(letter) {
@@ -1378,11 +1394,25 @@
         return atsLevels[key];
     }
 
+    // Routes come one call at a time (tens of thousands at start): they are
+    // drawn once no call has come for 60 ms. One timer waits for that; a
+    // timer set again at every call would cost more than the call.
+    var ATS_QUIET_MS = 60;
+
     function scheduleAts() {
-        // Routes come one call at a time: draw once they stop coming.
-        if (atsTimer)
-            clearTimeout(atsTimer);
-        atsTimer = setTimeout(flushAts, 60);
+        atsLastCall = performance.now();
+        if (!atsTimer)
+            atsTimer = setTimeout(atsQuiet, ATS_QUIET_MS);
+    }
+
+    function atsQuiet() {
+        var quiet = performance.now() - atsLastCall;
+        if (quiet < ATS_QUIET_MS) {
+            atsTimer = setTimeout(atsQuiet, ATS_QUIET_MS - quiet);
+            return;
+        }
+        atsTimer = null;
+        flushAts();
     }
 
     // Draws the shown routes that meet a tile into its context (in world
@@ -1417,16 +1447,22 @@
         ctx.restore();
     }
 
+    // Builds the lines of the shown levels and draws them when they
+    // changed; true when it drew.
     function flushAts() {
         if (atsTimer) {
             clearTimeout(atsTimer);
             atsTimer = null;
         }
+        var changed = Object.keys(atsLevels).some(function (key) {
+            var level = atsLevels[key];
+            return level.dirty || level.shown !== level.drawn;
+        });
+        if (!changed)
+            return false;
         var drawn = [];
-        var changed = false;
         Object.keys(atsLevels).forEach(function (key) {
             var level = atsLevels[key];
-            changed = changed || level.dirty || level.shown !== level.drawn;
             level.dirty = false;
             level.drawn = level.shown;
             if (!level.shown)
@@ -1444,10 +1480,9 @@
                 drawn.push({ color: level.color, points: points, box: box });
             });
         });
-        if (!changed)
-            return;
         atsDrawn = drawn;
         redrawSymbols();
+        return true;
     }
 
     // Whether the lines of a level are on the map.
@@ -1475,6 +1510,7 @@
         }
         points.push([p.lat, lng]);
         atsCurrent.level.dirty = true;
+        filedCalls += 1;
         scheduleAts();
     };
 
@@ -2144,8 +2180,8 @@
         },
         redraw: function () {
             applyPendingCenter();
-            flushAts();
-            redrawSymbols();
+            if (!flushAts())
+                redrawSymbols();
             return frame;
         },
         managerVisible: function (mgr) { return !!managers[mgr] && managers[mgr].visible; },

@@ -9,6 +9,7 @@
 #include "editors/dialoglatlon.h"
 #include "editors/updatefile.h"
 #include "io/exportmenu.h"
+#include "map/sectionbuilder.h"
 #include "tests/hostile/hostiledata.h"
 #include "tests/support/windowfixture.h"
 #include "ui_mainwindow.h"
@@ -228,6 +229,7 @@ void TestHostile::addToPlan(const Row &r)
 void TestHostile::markerLoad()
 {
     QVERIFY(QMetaObject::invokeMethod(m_w, "readDataFromDB"));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_w->findChild<CSectionBuilder *>(), 30000);
     const QList<Call> calls = sentCalls();
     QVERIFY(!calls.isEmpty());
 

@@ -4,6 +4,7 @@
 // page must hold every text as stored, running none of it.
 
 #include "app/navglobalvar.h"
+#include "map/sectionbuilder.h"
 #include "map/webpage.h"
 #include "tests/hostile/hostiledata.h"
 #include "tests/support/windowfixture.h"
@@ -150,6 +151,8 @@ void TestHostilePage::initTestCase()
     QVERIFY(loaded.wait(120000));
     QVERIFY(loaded.first().first().toBool());
     m_logStart = logSize();
+    // Every marker sent (the load goes on after the page's load ends), then run.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_w->findChild<CSectionBuilder *>(), 60000);
     QTRY_VERIFY_WITH_TIMEOUT(js(QStringLiteral("typeof listApt !== 'undefined' && listApt.length > 0")).toBool(), 60000);
 }
 

@@ -27,6 +27,9 @@ struct WindowOptions {
     bool verbose = false;
 };
 int window(const QString &root, const WindowOptions &options);
+// The engine's floor of the marker load: the four marker scripts run in a
+// page whose marker functions are empty.
+int pageParse(const QString &root);
 // The window's four marker sections built, sent and run one at a time;
 // then the given script files run on the page and their values printed.
 int sections(const QString &root, const QStringList &scripts);

@@ -1,5 +1,6 @@
 // corvane-bench: the measurements behind scripts/bench.
 //   corvane-bench scan   --sim DIR
+//   corvane-bench parse  --sim DIR
 //   corvane-bench window --sim DIR [--no-search] [--no-pan] [--verbose]
 //   corvane-bench import --sim DIR [--records N]
 //   corvane-bench sections --sim DIR [--script FILE...]   (where the marker load spends its time)
@@ -54,13 +55,15 @@ int main(int argc, char *argv[])
         return Bench::undoStack(10000);
     if (!valid || sim.isEmpty() || records <= 0 || followOptions.seconds <= 0 || followOptions.speed < 0
         || followOptions.rate < 1 || followOptions.rate > 1000) {
-        Bench::err() << "usage: corvane-bench scan|window|import|follow --sim DIR [--records N] [--no-search] [--no-pan] "
+        Bench::err() << "usage: corvane-bench scan|parse|window|import|follow --sim DIR [--records N] [--no-search] [--no-pan] "
                         "[--verbose] [--seconds N] [--zoom Z] [--speed KTS] [--rate HZ] [--shots DIR]"
                      << Qt::endl;
         return 2;
     }
     if (mode == QLatin1String("scan"))
         return Bench::scan(sim);
+    if (mode == QLatin1String("parse"))
+        return Bench::pageParse(sim);
     if (mode == QLatin1String("window"))
         return Bench::window(sim, windowOptions);
     if (mode == QLatin1String("sections"))

@@ -102,4 +102,9 @@ qint64 treeCpuTicks(qint64 root, const QString &procDir)
     return ticks;
 }
 
+qint64 ownCpuTicks()
+{
+    return qMax<qint64>(0, cpuTicks(readAll(QStringLiteral("/proc/self/stat"))));
+}
+
 } // namespace ProcMem

@@ -31,4 +31,7 @@ qint64 treeKb(qint64 root, const QByteArray &field, const QString &procDir = QSt
 // The CPU time of the tree in clock ticks.
 qint64 treeCpuTicks(qint64 root, const QString &procDir = QStringLiteral("/proc"));
 
+// The CPU time of this process (all its threads) in clock ticks.
+qint64 ownCpuTicks();
+
 } // namespace ProcMem

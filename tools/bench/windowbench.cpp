@@ -23,6 +23,7 @@
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -157,12 +158,19 @@ const char *const CaptureMap = R"JS(
 )JS";
 
 // Every marker of the four sections filed, indexed, the route lines built,
-// and one frame drawn. The value says whether the page got there.
+// and one frame drawn. The value says whether the page got there. The
+// window may send its sections while the probe polls: each section's
+// publishing call (window.__benchExpected, those of the tables with rows)
+// must have come.
 const char *const ReadyProbe = R"JS(
 (function () {
     var d = window.__navDebug;
     if (!d)
         return { ready: false, why: 'no __navDebug' };
+    var marks = window.__benchMarks || {};
+    var sent = (window.__benchExpected || []).every(function (name) { return marks[name] !== undefined; });
+    if (!sent)
+        return { ready: false, why: 'sections still coming', marks: marks };
     var markers = 0, ready = true;
     d.lists.forEach(function (name) {
         var n = d.listSize(name);
@@ -170,6 +178,9 @@ const char *const ReadyProbe = R"JS(
         if (d.indexedCount(name) !== n)
             ready = false;
     });
+    // One frame drawn with everything: the routes are built for it.
+    if (ready)
+        d.redraw();
     var atsPoints = 0;
     ['L', 'H', 'B'].forEach(function (letter) {
         var a = d.ats(letter);
@@ -177,8 +188,6 @@ const char *const ReadyProbe = R"JS(
         if (a.shown && a.routes > 0 && !a.onMap)
             ready = false;
     });
-    if (ready)
-        d.redraw();
     return { ready: ready, markers: markers, atsPoints: atsPoints, marks: window.__benchMarks || {},
              now: performance.now() };
 })()
@@ -433,12 +442,18 @@ private:
 
 // Polls the page until every marker is ready; the time it was, on `clock`
 // (-1: not within five minutes).
-qint64 waitUntilReady(QWebEnginePage *page, const QElapsedTimer &clock, QVariantMap *probe)
+qint64 waitUntilReady(QWebEnginePage *page, const QElapsedTimer &clock, QVariantMap *probe,
+                      const QStringList &expectedMarks = {})
 {
     qint64 ready = -1;
     QEventLoop loop;
+    QStringList quoted;
+    for (const QString &mark : expectedMarks)
+        quoted << u'\'' + mark + u'\'';
+    const QString script = QStringLiteral("window.__benchExpected = [%1];").arg(quoted.join(u','))
+            + QString::fromLatin1(ReadyProbe);
     std::function<void()> send = [&] {
-        page->runJavaScript(QString::fromLatin1(ReadyProbe), [&](const QVariant &value) {
+        page->runJavaScript(script, [&](const QVariant &value) {
             *probe = value.toMap();
             if (probe->value(QStringLiteral("ready")).toBool()) {
                 ready = clock.nsecsElapsed();
@@ -474,11 +489,80 @@ qint64 settle()
     return timer.elapsed();
 }
 
+// The longest time the window's event loop went without a turn, from
+// start() to stop(): a timer asks for a turn every few milliseconds. Also
+// how much of that time the window's thread ran: little means it waited
+// for a processor, not for its own work.
+class StallWatch
+{
+public:
+    void start()
+    {
+        m_clock.start();
+        m_last = 0;
+        m_lastCpu = threadCpuNs();
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.start(4);
+    }
+    void stop()
+    {
+        tick();
+        m_timer.stop();
+    }
+    double longestMs() const { return double(m_longest) / 1e6; }
+    double longestCpuMs() const { return double(m_longestCpu) / 1e6; }
+
+private:
+    static qint64 threadCpuNs()
+    {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+    }
+    void tick()
+    {
+        const qint64 now = m_clock.nsecsElapsed();
+        const qint64 cpu = threadCpuNs();
+        if (now - m_last > m_longest) {
+            m_longest = now - m_last;
+            m_longestCpu = cpu - m_lastCpu;
+        }
+        m_last = now;
+        m_lastCpu = cpu;
+    }
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_lastCpu = 0;
+    qint64 m_longest = 0;
+    qint64 m_longestCpu = 0;
+};
+
 double threadCpuMs()
 {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// The publishing calls of the sections the tree gives, as the page's
+// functions are named.
+QStringList expectedMarks(const CNavGlobalVar &config)
+{
+    QStringList marks;
+    const auto any = [](const QString &connection, const QString &table, const QString &where = QString()) {
+        return !column(connection, QStringLiteral("SELECT 1 FROM %1 %2 LIMIT 1").arg(table, where)).isEmpty();
+    };
+    if (any(config.genName, QStringLiteral("APT")))
+        marks << QStringLiteral("pushAPT");
+    if (any(config.genName, QStringLiteral("NAV")))
+        marks << QStringLiteral("addNavMgr");
+    if (any(config.wptName, QStringLiteral("WPT"), QStringLiteral("WHERE wloc = 78")))
+        marks << QStringLiteral("addWptMgr");
+    if (any(config.routeName, QStringLiteral("ATSROUTE")))
+        marks << QStringLiteral("showATS");
+    return marks;
 }
 
 } // namespace
@@ -504,15 +588,23 @@ int window(const QString &root, const WindowOptions &options)
     qint64 loaded = -1, sent = -1;
     double sentCpu = 0;
     bool started = false;
+    StallWatch stalls;
+    qint64 treeTicks = 0, ownTicks = 0;
     QObject::connect(view, &QWebEngineView::loadFinished, [&] {
         if (loaded < 0) {
             loaded = clock.nsecsElapsed();
             sentCpu = threadCpuMs();
+            stalls.start();
+            treeTicks = ProcMem::treeCpuTicks(::getpid());
+            ownTicks = ProcMem::ownCpuTicks();
         }
     });
     QObject::connect(view, SIGNAL(loadFinished(bool)), &window, SLOT(readDataFromDB()));
-    QObject::connect(view, &QWebEngineView::loadFinished, [&] {
-        if (sent < 0) {
+    // The window says in its status bar which section it is reading, and
+    // clears it once every section is sent (at once, or later while its
+    // event loop runs).
+    QObject::connect(window.statusBar(), &QStatusBar::messageChanged, [&](const QString &message) {
+        if (loaded >= 0 && sent < 0 && message.isEmpty()) {
             sent = clock.nsecsElapsed();
             sentCpu = threadCpuMs() - sentCpu;
         }
@@ -523,21 +615,30 @@ int window(const QString &root, const WindowOptions &options)
         started = true;
         loadLoop.quit();
     });
+    const qint64 asked = clock.nsecsElapsed();
     session.load();
     QTimer::singleShot(120000, &loadLoop, &QEventLoop::quit);
     if (!started)
         loadLoop.exec();
     QVariantMap probe;
-    const qint64 ready = started ? waitUntilReady(page, clock, &probe) : -1;
+    const qint64 ready = started ? waitUntilReady(page, clock, &probe, expectedMarks(*session.config)) : -1;
+    stalls.stop();
     if (ready < 0) {
         err() << "corvane-bench window: the markers were not ready in time ("
               << probe.value(QStringLiteral("why")).toString() << ")" << Qt::endl;
         return 1;
     }
-    err() << "view " << view->width() << "x" << view->height() << "; the window sent its markers in "
-          << number(double(sent - loaded) / 1e6) << " ms (" << number(sentCpu) << " ms of its thread); "
+    const double tickMs = 1000.0 / double(sysconf(_SC_CLK_TCK));
+    const double ownMs = double(ProcMem::ownCpuTicks() - ownTicks) * tickMs;
+    const double engineMs = double(ProcMem::treeCpuTicks(::getpid()) - treeTicks) * tickMs - ownMs;
+    err() << "view " << view->width() << "x" << view->height() << "; the page loaded in " << number(double(loaded - asked) / 1e6)
+          << " ms; the window sent its markers in "
+          << number(double(sent - loaded) / 1e6) << " ms (" << number(sentCpu) << " ms of its thread's CPU); "
           << probe.value(QStringLiteral("markers")).toLongLong() << " markers, "
-          << probe.value(QStringLiteral("atsPoints")).toLongLong() << " route points" << Qt::endl;
+          << probe.value(QStringLiteral("atsPoints")).toLongLong() << " route points; CPU until ready: the program "
+          << number(ownMs) << " ms, its engine processes " << number(engineMs) << " ms; the longest stall of the "
+          << "window's event loop " << number(stalls.longestMs()) << " ms, of which its thread ran "
+          << number(stalls.longestCpuMs()) << " ms" << Qt::endl;
     if (options.verbose) {
         // The page's clock: when each section ended, before the probe answered.
         const QVariantMap marks = probe.value(QStringLiteral("marks")).toMap();
@@ -548,6 +649,7 @@ int window(const QString &root, const WindowOptions &options)
         err() << "in the page: " << ends.join(QStringLiteral(", ")) << Qt::endl;
     }
     out() << "markers_ready_ms=" << number(double(ready - loaded) / 1e6) << Qt::endl;
+    out() << "load_ui_stall_ms=" << number(stalls.longestMs()) << Qt::endl;
 
     // What follows the load settles before the next figures: the page's
     // reports and first frames, and the engine's own clearing up after
