@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "ui_mainwindow.h"
 
 #include "app/navglobalvar.h"
 #include "app/prompt.h"
@@ -69,4 +70,10 @@ void MainWindow::reloadMapData()
     // before the new batches arrive.
     runJavaScript(QStringLiteral("clearNavData();"));
     readDataFromDB();
+    // The procedures listed and drawn came from the file as it was.
+    runJavaScript(QStringLiteral("clearSS()"));
+    ui->treeWSid->clear();
+    ui->treeWStar->clear();
+    ui->dockWSid->setWindowTitle(tr("SID : "));
+    ui->dockWStar->setWindowTitle(tr("STAR : "));
 }
