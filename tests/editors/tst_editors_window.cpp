@@ -312,6 +312,9 @@ void TestEditorsWindow::edit_data()
             << false << "" << refused.arg("WPT") << QStringList{"Name:refus", "csv"} << QStringList{}
             << QStringList{"W|Nouveau WAYPOINT: mise à jour|Une erreur s'est produite\n pendant la modification/ajout de "
                            "REFUS dans la base WPT.db :\nrefused here*"} << true << "REFUSAT" << "" << "" << "";
+    QTest::newRow("navaid of an unknown key") << true << "BBE-NOSUCH" << "" << QStringList{"no dialog"} << QStringList{}
+            << QStringList{"I|Modification d'un navaid|Le navaid BBE-NOSUCH n'existe pas dans la base"}
+            << false << "BE2BBE1" << "=" << "" << "";
     // Deleting from the marker's title, after asking.
     const QString ask = QStringLiteral("Q||Suppression d'un %1|Voulez vous effacer définitivement %2 ?|"
                                        "Effacer,Effacer\n& Exporter,Annuler");
@@ -374,7 +377,7 @@ void TestEditorsWindow::edit()
         navaid ? m_w->sDelNavFromDB(title) : m_w->sDelWptFromDB(title);
     else
         navaid ? m_w->sAddNavToDB(title, 48.5, -2.25) : m_w->sAddWptToDB(title, 48.5, -2.25);
-    QCOMPARE(dialogs, deleting ? 0 : 1);
+    QCOMPARE(dialogs, deleting || steps == QStringList{QStringLiteral("no dialog")} ? 0 : 1);
     QTEST(open, "open");
     QFETCH(QStringList, boxes);
     compareBoxes(boxes);
