@@ -18,17 +18,8 @@
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
-}
+QByteArray readFile(const QString &path) { QFile f(path); return f.open(QFile::ReadOnly) ? f.readAll() : QByteArray(); }
+void writeFile(const QString &path, const QByteArray &b) { QFile f(path); QVERIFY(f.open(QFile::WriteOnly) && f.write(b) == b.size()); }
 
 } // namespace
 
@@ -38,7 +29,12 @@ class TestApp : public QObject
 
 private slots:
     void init() { m_startDir = QDir::currentPath(); }
-    void cleanup();
+    void cleanup()
+    {
+        QDir::setCurrent(m_startDir);
+        CNavGlobalVar::release();
+        CNavGlobalVar::setSettingsPath(QStringLiteral("navigator.ini"));
+    }
 
     void log();
     void chooseLanguage_data();
@@ -52,13 +48,6 @@ private slots:
 private:
     QString m_startDir;
 };
-
-void TestApp::cleanup()
-{
-    QDir::setCurrent(m_startDir);
-    CNavGlobalVar::release();
-    CNavGlobalVar::setSettingsPath(QStringLiteral("navigator.ini"));
-}
 
 // The log starts afresh with each run: one line per message, by level, in
 // the local 8-bit encoding; messages of other levels leave an empty line.

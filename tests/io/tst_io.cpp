@@ -79,8 +79,8 @@ private:
     QString sqlDir() const { return m_dir->filePath(QStringLiteral("SQL")); }
     QString filePath(const QString &name) const { return m_dir->filePath(name); }
     QString writeFile(const QString &name, const QByteArray &content) const;
-    QByteArray readFile(const QString &path) const;
-    bool importFile(const QString &path);
+    QByteArray readFile(const QString &path) const { QFile f(path); return f.open(QFile::ReadOnly) ? f.readAll() : ""; }
+    bool importFile(const QString &path) { QFile f(path); return f.open(QFile::ReadOnly) && m_io->importDB(&f, m_config.get()); }
     bool importText(const QByteArray &content) { return importFile(writeFile("update.CSV", content)); }
     bool exportAs(const QString &which, const QString &path);
     bool exec(const QString &db, const QString &sql) const { return QSqlQuery(QSqlDatabase::database(db)).exec(sql); }
@@ -103,11 +103,9 @@ void TestIo::init()
         QVERIFY(QFile::copy(QDir(m_master.sqlDir()).filePath(db), QDir(sqlDir()).filePath(db)));
     m_prompt = std::make_unique<ScriptedPrompt>();
     m_config = std::make_unique<CGlobalVar>();
-    m_config->genName = Gen;
-    m_config->wptName = Wpt;
-    m_config->m3dName = M3d;
-    m_config->objName = Obj;
-    m_config->txyName = Txy;
+    for (const auto &[name, file] : {std::pair(&CGlobalVar::genName, Gen), {&CGlobalVar::wptName, Wpt},
+                                     {&CGlobalVar::m3dName, M3d}, {&CGlobalVar::objName, Obj}, {&CGlobalVar::txyName, Txy}})
+        m_config.get()->*name = file;
     for (QDir *dir : {&m_config->dirGen, &m_config->dirWpt, &m_config->dirM3d, &m_config->dirObj, &m_config->dirTxy,
                       &m_config->dirOsm})
         *dir = QDir(sqlDir());
@@ -133,18 +131,6 @@ QString TestIo::writeFile(const QString &name, const QByteArray &content) const
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(content);
     return file.fileName();
-}
-
-QByteArray TestIo::readFile(const QString &path) const
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool TestIo::importFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && m_io->importDB(&file, m_config.get());
 }
 
 bool TestIo::exportAs(const QString &which, const QString &path)
@@ -569,9 +555,8 @@ void TestIo::exportMenu()
     window.menuBar()->addMenu("A propos");
     QMenu *menu = ExportMenu::install(&window, m_config.get());
     QCOMPARE(window.menuBar()->actions().at(1), menu->menuAction());
-    const QString nav = filePath("nav.CSV"), obj = filePath("demo.CSV"), model = filePath("house.CSV");
+    const QString obj = filePath("demo.CSV"), model = filePath("house.CSV");
     const QList<std::tuple<const char *, QStringList, QString, QString>> entries = {
-        {"actExportNAV", {nav}, "saveFile message", nav},
         {"actExportOBJ", {"DEMO", m_dir->path(), obj, CPrompt::No}, "text directory saveFile message message", obj},
         {"actExport3D", {"house.smf", model}, "text saveFile message", model}};
     for (const auto &[name, answers, kinds, written] : entries) {
