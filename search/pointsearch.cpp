@@ -43,18 +43,22 @@ bool selectRowids(const QSqlDatabase &db, const QString &table, const QString &t
         if (!rowids->isEmpty())
             return true;
         // Then the ident, else the name: one pass for both.
-        if (!query.prepare(QStringLiteral("SELECT rowid, iden = ?1 FROM %1 WHERE iden = ?1 OR name = ?1 ORDER BY rowid")
+        // One placeholder per use: the driver refuses a numbered one used
+        // twice, and the fast statements would never run.
+        if (!query.prepare(QStringLiteral("SELECT rowid, iden = ? FROM %1 WHERE iden = ? OR name = ? ORDER BY rowid")
                                    .arg(table)))
             return false;
-        query.addBindValue(text);
+        for (int use = 0; use < 3; ++use)
+            query.addBindValue(text);
     } else {
         // Key and ident (prefixes) in one pass; the name (contained) only
         // when neither matches, as it costs the most.
-        if (!query.prepare(QStringLiteral("SELECT rowid, ukey LIKE ?1 ESCAPE '\\' FROM %1 "
-                                          "WHERE ukey LIKE ?1 ESCAPE '\\' OR iden LIKE ?1 ESCAPE '\\' ORDER BY rowid")
+        if (!query.prepare(QStringLiteral("SELECT rowid, ukey LIKE ? ESCAPE '\\' FROM %1 "
+                                          "WHERE ukey LIKE ? ESCAPE '\\' OR iden LIKE ? ESCAPE '\\' ORDER BY rowid")
                                    .arg(table)))
             return false;
-        query.addBindValue(SqlMgr::likePrefix(text));
+        for (int use = 0; use < 3; ++use)
+            query.addBindValue(SqlMgr::likePrefix(text));
     }
     if (!query.exec())
         return false;
