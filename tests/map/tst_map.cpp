@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QStatusBar>
@@ -27,7 +26,6 @@
 #include <QThread>
 #include <QToolBar>
 #include <QWebEngineProfile>
-#include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 
 #include <cmath>
@@ -199,40 +197,37 @@ void MapTest::airports_data()
     QTest::addColumn<QString>("iden");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QVariant>("alon");
-    QTest::addColumn<QString>("title");   // as it stands between the quotes of the call
-    QTest::addColumn<QString>("info");    // ident, name and longitude as the info text has them
+    QTest::addColumn<QString>("title");      // as it stands between the quotes of the call
+    QTest::addColumn<QString>("infoIden");   // ident and name as the info text has them
+    QTest::addColumn<QString>("infoName");
+    QTest::addColumn<QString>("lonText");
     QTest::addColumn<QString>("lon");
-    const QString pos = "<br/>48 30' 00.00 N - ";
-    const QString e2 = pos + "002 00' 00.00 E";
-    QTest::newRow("2 east") << "A" << "N" << QVariant(7200) << "A" << "A</b><font color=black><br/>N" + e2 << "2.00000";
-    QTest::newRow("180 stays 180") << "A" << "N" << QVariant(648000) << "A"
-                                   << "A</b><font color=black><br/>N" + pos + "180 00' 00.00 E" << "180.00000";
-    QTest::newRow("past 180 goes west") << "A" << "N" << QVariant(650000) << "A"
-                                        << "A</b><font color=black><br/>N" + pos + "179 26' 40.00 W" << "-179.44444";
-    QTest::newRow("whole minute, seconds carried") << "A" << "N" << QVariant(9600) << "A"
-                                                   << "A</b><font color=black><br/>N" + pos + "002 40' 00.00 E" << "2.66667";
-    QTest::newRow("minus 360 is 0") << "A" << "N" << QVariant(-1296000) << "A"
-                                    << "A</b><font color=black><br/>N" + pos + "000 00' 00.00 E" << "0.00000";
-    QTest::newRow("NULL counts as 0") << "A" << "N" << QVariant() << "A"
-                                      << "A</b><font color=black><br/>N" + pos + "000 00' 00.00 E" << "0.00000";
-    QTest::newRow("double quote, script end") << "K" << "O'Hare \"Intl\" </script>" << QVariant(7200) << "K"
-                                              << "K</b><font color=black><br/>O'Hare &quot;Intl&quot; &lt;/script&gt;" + e2
-                                              << "2.00000";
-    QTest::newRow("quote in the title") << "A\"B" << "x" << QVariant(7200) << "A\\\"B"
-                                        << "A&quot;B</b><font color=black><br/>x" + e2 << "2.00000";
-    QTest::newRow("backslash") << "A\\B" << "C:\\new" << QVariant(7200) << "A\\\\B"
-                               << "A\\\\B</b><font color=black><br/>C:\\\\new" + e2 << "2.00000";
-    QTest::newRow("line breaks") << "LF" << "a\nb\rc" << QVariant(7200) << "LF"
-                                 << "LF</b><font color=black><br/>a\\nb\\rc" + e2 << "2.00000";
-    QTest::newRow("line separators") << "LS" << QString::fromUtf8("x\u2028y\u2029z") << QVariant(7200) << "LS"
-                                     << "LS</b><font color=black><br/>x\\u2028y\\u2029z" + e2 << "2.00000";
-    QTest::newRow("markup and ampersand") << "<b>" << "a & <i>" << QVariant(7200) << "<b>"
-                                          << "&lt;b&gt;</b><font color=black><br/>a &amp; &lt;i&gt;" + e2 << "2.00000";
-    QTest::newRow("placeholders stay") << "%1%2" << "100%2 %1 %3" << QVariant(7200) << "%1%2"
-                                       << "%1%2</b><font color=black><br/>100%2 %1 %3" + e2 << "2.00000";
-    QTest::newRow("letters beyond ASCII unchanged") << QString::fromUtf8("\u00c9") << QString::fromUtf8("\u5317\u4eac")
-                                                    << QVariant(7200) << QString::fromUtf8("\u00c9")
-                                                    << QString::fromUtf8("\u00c9</b><font color=black><br/>\u5317\u4eac") + e2
+    const QString e2 = "002 00' 00.00 E";
+    QTest::newRow("2 east") << "A" << "N" << QVariant(7200) << "A" << "A" << "N" << e2 << "2.00000";
+    QTest::newRow("180 stays 180") << "A" << "N" << QVariant(648000) << "A" << "A" << "N" << "180 00' 00.00 E"
+                                   << "180.00000";
+    QTest::newRow("past 180 goes west") << "A" << "N" << QVariant(650000) << "A" << "A" << "N" << "179 26' 40.00 W"
+                                        << "-179.44444";
+    QTest::newRow("whole minute, seconds carried") << "A" << "N" << QVariant(9600) << "A" << "A" << "N"
+                                                   << "002 40' 00.00 E" << "2.66667";
+    QTest::newRow("minus 360 is 0") << "A" << "N" << QVariant(-1296000) << "A" << "A" << "N" << "000 00' 00.00 E"
+                                    << "0.00000";
+    QTest::newRow("NULL counts as 0") << "A" << "N" << QVariant() << "A" << "A" << "N" << "000 00' 00.00 E" << "0.00000";
+    QTest::newRow("double quote, script end") << "K" << "O'Hare \"Intl\" </script>" << QVariant(7200) << "K" << "K"
+                                              << "O'Hare &quot;Intl&quot; &lt;/script&gt;" << e2 << "2.00000";
+    QTest::newRow("quote in the title") << "A\"B" << "x" << QVariant(7200) << "A\\\"B" << "A&quot;B" << "x" << e2
+                                        << "2.00000";
+    QTest::newRow("backslash") << "A\\B" << "C:\\new" << QVariant(7200) << "A\\\\B" << "A\\\\B" << "C:\\\\new"
+                               << e2 << "2.00000";
+    QTest::newRow("line breaks") << "LF" << "a\nb\rc" << QVariant(7200) << "LF" << "LF" << "a\\nb\\rc" << e2 << "2.00000";
+    QTest::newRow("line separators") << "LS" << QString::fromUtf8("x\u2028y\u2029z") << QVariant(7200) << "LS" << "LS"
+                                     << "x\\u2028y\\u2029z" << e2 << "2.00000";
+    QTest::newRow("markup and ampersand") << "<b>" << "a & <i>" << QVariant(7200) << "<b>" << "&lt;b&gt;"
+                                          << "a &amp; &lt;i&gt;" << e2 << "2.00000";
+    QTest::newRow("placeholders stay") << "%1%2" << "100%2 %1 %3" << QVariant(7200) << "%1%2" << "%1%2" << "100%2 %1 %3"
+                                       << e2 << "2.00000";
+    const QString wide = QString::fromUtf8("\u5317\u4eac \u00e9");
+    QTest::newRow("letters beyond ASCII unchanged") << wide << wide << QVariant(7200) << wide << wide << wide << e2
                                                     << "2.00000";
 }
 
@@ -242,7 +237,9 @@ void MapTest::airports()
     QFETCH(QString, name);
     QFETCH(QVariant, alon);
     QFETCH(QString, title);
-    QFETCH(QString, info);
+    QFETCH(QString, infoIden);
+    QFETCH(QString, infoName);
+    QFETCH(QString, lonText);
     QFETCH(QString, lon);
     QSqlDatabase db = database({QStringLiteral("APT")}, {});
     QSqlQuery insert(db);
@@ -252,7 +249,8 @@ void MapTest::airports()
         insert.addBindValue(v);
     QVERIFY(insert.exec());
     const QString expected = "addAPTMarker(" + ll("48.50000", qPrintable(lon)) + ",\"" + title
-            + "\",1,\"<font color=blue><b>Airport " + info + "\");addAPTMarker(" + ll("-48.50000", "2.00000")
+            + "\",1,\"<font color=blue><b>Airport " + infoIden + "</b><font color=black><br/>" + infoName
+            + "<br/>48 30' 00.00 N - " + lonText + "\");addAPTMarker(" + ll("-48.50000", "2.00000")
             + ",\"LFPO\",1,\"<font color=blue><b>Airport LFPO</b><font color=black><br/>PARIS ORLY<br/>"
               "48 30' 00.00 S - 002 00' 00.00 E\");pushAPT();";
     QCOMPARE(CMarkerScript::airports(db).script, expected);
