@@ -14,6 +14,7 @@
 #include "tests/support/windowfixture.h"
 #include "ui_mainwindow.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -365,9 +366,13 @@ private slots:
         QVERIFY(fx.prepareDemo() && fx.start(false));
         fx.prompt.records.clear();
         file = fx.sim.path(file);
-        QStringList files;
-        for (const char *f : {"SQL/GEN.db", "SQL/WPT.db", "SQL/ROUTE.db", "system/Corvane.ini"})
-            files << content(fx.sim.path(QLatin1String(f)));
+        auto simulatorFiles = [&] {
+            QStringList all;
+            for (const char *f : {"SQL/GEN.db", "SQL/WPT.db", "SQL/ROUTE.db", "system/Corvane.ini"})
+                all << content(fx.sim.path(QLatin1String(f)));
+            return all;
+        };
+        const QStringList files = blocked ? simulatorFiles() : QStringList();
         const QStringList before = content(file);
         if (blocked)
             blockCopies(file);
@@ -386,10 +391,7 @@ private slots:
             QCOMPARE(box.title, own ? QStringLiteral("Enregistrement point de départ") : QStringLiteral("Sauvegarde"));
             QCOMPARE(box.text, (own ? QStringLiteral("Le fichier %1 n'a pas pu être modifié :\n").arg(QDir::toNativeSeparators(file)) : QString())
                                        + refusal(file));
-            QStringList after;
-            for (const char *f : {"SQL/GEN.db", "SQL/WPT.db", "SQL/ROUTE.db", "system/Corvane.ini"})
-                after << content(fx.sim.path(QLatin1String(f)));
-            QVERIFY(after == files);
+            QVERIFY(simulatorFiles() == files);
             QCOMPARE(readAll(CBackup::copyPath(file, 1)), QByteArray("older"));
             QVERIFY(!CBackup::isSaved(file));
             return;
