@@ -182,6 +182,9 @@ void change(WindowFixture &fx, const QString &operation, int n)
     } else if (operation == QLatin1String("navaid deletion")) {
         fx.prompt.answers = {QStringLiteral("Effacer")};
         window->sDelNavFromDB(n == 1 ? QStringLiteral("PGS-FR4PGS1") : QStringLiteral("BBE-BE2BBE1"));
+    } else if (operation == QLatin1String("waypoint deletion")) {
+        fx.prompt.answers = {QStringLiteral("Effacer")};
+        window->sDelWptFromDB(n == 1 ? QStringLiteral("AALTE-AALTEBE") : QStringLiteral("06TRA-06TRACH"));
     } else if (operation == QLatin1String("SID creation")) {
         fx.prompt.answers = {QStringLiteral("TEST%1").arg(n)};
         QMetaObject::invokeMethod(window, "on_btnCreateSID_clicked");
@@ -347,7 +350,7 @@ private slots:
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("file");   // the file it changes
         QTest::addColumn<bool>("blocked");
-        const char *operations[][2] = {{"navaid editor", "SQL/GEN.db"}, {"waypoint editor", "SQL/WPT.db"}, {"navaid deletion", "SQL/GEN.db"},
+        const char *operations[][2] = {{"navaid editor", "SQL/GEN.db"}, {"waypoint editor", "SQL/WPT.db"}, {"navaid deletion", "SQL/GEN.db"}, {"waypoint deletion", "SQL/WPT.db"},
                                        {"SID creation", "SQL/ROUTE.db"}, {"SID deletion", "SQL/ROUTE.db"}, {"import", "SQL/WPT.db"},
                                        {"start situation", "system/Corvane.ini"}};
         for (const auto &o : operations) {

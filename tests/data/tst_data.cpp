@@ -219,7 +219,9 @@ private slots:
         QTest::newRow("north pole, 180 east") << 324000.0 << 648000.0 << 128 * 65536 + 255 << 511;
         QTest::newRow("south pole, 180 west") << -324000.0 << -648000.0 << 128 * 65536 << 0;
         QTest::newRow("largest 32-bit column") << 1e300 << 2147483647.0 * 5062.5 << 255 * 65536 + 255 << 511;
+        QTest::newRow("256 columns and 3 wrap round") << 0.0 << 259.0 * 5062.5 << 3 * 65536 + 127 << 256;
         QTest::newRow("infinite") << -Inf << Inf << 0 << 0;
+        QTest::newRow("NaN") << NaN << NaN << 0 << 255;
     }
 
     void tiles()
@@ -359,6 +361,7 @@ private slots:
             row("key prefix first, any ASCII case", "lf", false, {"LFPG", "LFPO"});
             row("ident prefix when no key matches", "LFX", false, {"XLF1"});
             row("name contained when no key or ident matches", "GAULLE", false, {"LFPG"});
+            row("name contained, any ASCII case", "orly", false, {"LFPO"});
             row("ident is a prefix, not contained", "FXX", false, {});
             row("exact key", "LFPG", true, {"LFPG"});
             row("exact is case-sensitive", "lfpg", true, {});
