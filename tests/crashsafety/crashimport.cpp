@@ -1,14 +1,14 @@
 // A child process for the crash test: imports one update file into the WPT
 // database of a folder, telling its progress on standard output, so that the
-// test can kill it in the middle of the work.
+// test can kill it in the middle of the work. Every box is answered "Ok".
 //
 //   crashimport <folder holding WPT.db> <update file>
 
-#include "app/prompt.h"
 #include "data/globalvar.h"
 #include "data/sqlmgr.h"
 #include "io/iodatabase.h"
 #include "io/ioprogress.h"
+#include "tests/support/scriptedprompt.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -17,56 +17,21 @@
 
 namespace {
 
-void say(const QByteArray &line)
-{
-    std::fputs(line.constData(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-// Every box the import shows goes to standard output and is answered "Ok".
-class OutputPrompt : public CPrompt
-{
-public:
-    QString message(const Message &box) override
-    {
-        say("message " + box.title.toUtf8() + " | " + QByteArray(box.text.toUtf8()).replace('\n', ' '));
-        return Ok;
-    }
-    void about(const QString &, const QString &) override {}
-    void aboutQt(const QString &) override {}
-    QString existingDirectory(const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QStringList openFileNames(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString text(const QString &, const QString &, const QString &, bool *ok) override
-    {
-        if (ok)
-            *ok = false;
-        return {};
-    }
-    int execDialog(QObject *) override { return 0; }
-};
-
-// "progress <done> <total>" every Step records.
+// "progress <done>" every thousand records and at the end.
 class OutputProgress : public CIOProgress
 {
 public:
-    static constexpr qint64 Step = 1000;
-    void begin(const QString &, qint64 total) override
-    {
-        m_total = total;
-        say("begin " + QByteArray::number(total));
-    }
+    void begin(const QString &, qint64 total) override { m_total = total; }
     bool advance(qint64 done) override
     {
-        if (done - m_last >= Step || (done == m_total && done != m_last)) {
+        if (done - m_last >= 1000 || (done == m_total && done != m_last)) {
             m_last = done;
-            say("progress " + QByteArray::number(done) + ' ' + QByteArray::number(m_total));
+            std::printf("progress %lld\n", done);
+            std::fflush(stdout);
         }
         return true;
     }
-    void end() override { say("end"); }
+    void end() override {}
 
 private:
     qint64 m_total = 0;
@@ -78,31 +43,24 @@ private:
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() != 3) {
+    if (argc != 3) {
         std::fputs("usage: crashimport <folder holding WPT.db> <update file>\n", stderr);
         return 2;
     }
-    OutputPrompt prompt;
-    CPrompt::setInstance(&prompt);
-
-    const QString folder = args.at(1);
+    ScriptedPrompt prompt;
+    prompt.answers = QStringList(100, CPrompt::Ok);
     CGlobalVar config;
     config.wptName = QStringLiteral("WPT.db");
-    config.dirWpt = QDir(folder);
-    config.sqlMgr->addDB(config.wptName, folder);
-
-    QFile file(args.at(2));
-    if (!file.open(QIODevice::ReadOnly)) {
-        say("cannot open " + file.fileName().toUtf8());
-        return 2;
-    }
+    config.dirWpt = QDir(QString::fromLocal8Bit(argv[1]));
+    config.sqlMgr->addDB(config.wptName, config.dirWpt.path());
+    QFile file(QString::fromLocal8Bit(argv[2]));
     CIODataBase io;
     OutputProgress progress;
     io.setProgress(&progress);
     io.setProgressThreshold(0);
-    const bool ok = io.importDB(&file, &config);
-    say(ok ? "finished ok" : "finished with errors");
-    CPrompt::setInstance(nullptr);
+    const bool ok = file.open(QIODevice::ReadOnly) && io.importDB(&file, &config);
+    std::printf("finished %s\n", ok ? "ok" : "with errors");
+    for (const ScriptedPrompt::Record &box : prompt.records)
+        std::printf("message %s | %s\n", qPrintable(box.title), qPrintable(box.text));
     return ok ? 0 : 1;
 }
