@@ -1,6 +1,6 @@
 // The map page of Corvane Navigator.
 //
-// The program drives the page through the globals below (markers, routes,
+// The program drives the page through globals (markers, routes,
 // flight plan, procedures, runways, start position, aircraft); the page
 // calls the program back through window.mainWindow (bridge.js). The map is
 // Leaflet over an offline Natural Earth base map; an online tile layer can
@@ -12,8 +12,20 @@
 // indexes for what lies in them and show, per zoom level, what a chart of
 // that scale shows; a pan draws only the tiles coming into view, so that
 // hundreds of thousands of points stay cheap.
+//
+// Each part below is a closure of its own; they share one namespace,
+// window.NavPage, set up by the first script.
+
+// The texts of the map page, in its language, and the values the
+// program's texts carry: positions (the position type the program's calls
+// build), names, headings.
+//
+// The first script of the page: it sets up NavPage, the namespace the
+// page's scripts share (see navigator.js).
 (function () {
     'use strict';
+
+    var NavPage = window.NavPage = { debug: {} };
 
     // ------------------------------------------------------------------
     // Language: the page's <html lang> attribute chooses the texts.
@@ -180,6 +192,30 @@
         el.textContent = content;
         return el;
     }
+
+    NavPage.LANG = LANG;
+    NavPage.T = T;
+    NavPage.LatLng = LatLng;
+    NavPage.wrapLng = wrapLng;
+    NavPage.toPos = toPos;
+    NavPage.round6 = round6;
+    NavPage.text = text;
+    NavPage.heading = heading;
+    NavPage.labelOf = labelOf;
+    NavPage.keyIn = keyIn;
+    NavPage.textElement = textElement;
+
+    Object.assign(NavPage.debug, {
+        lang: LANG
+    });
+})();
+
+// The Leaflet map of the page, its panes, and the tiles in which the page
+// draws what it draws from its own data (land and borders, ATS routes,
+// chart symbols): Web Mercator projection, canvases, the queue that draws
+// tiles a few per frame, and TiledLayer, the layer these tiles make.
+(function () {
+    'use strict';
 
     // ------------------------------------------------------------------
     // The Leaflet map.
@@ -377,8 +413,10 @@
     // finds the tiles coming into view drawn already. (Otherwise the margin
     // would only add work, to the marker load first of all.)
     function tileMargin() {
-        return aircraft ? TILE / 2 : 0;
+        return NavPage.aircraftShown() ? TILE / 2 : 0;
     }
+    // Until navaircraft.js says otherwise.
+    NavPage.aircraftShown = function () { return false; };
 
     var TiledLayer = L.GridLayer.extend({
         options: { tileSize: TILE, updateWhenIdle: false, updateWhenZooming: false, keepBuffer: 3 },
@@ -472,6 +510,32 @@
         });
         return missing;
     }
+
+    NavPage.container = container;
+    NavPage.lmap = lmap;
+    NavPage.rwyRenderer = rwyRenderer;
+    NavPage.procRenderer = procRenderer;
+    NavPage.fpRenderer = fpRenderer;
+    NavPage.TILE = TILE;
+    NavPage.worldX = worldX;
+    NavPage.worldY = worldY;
+    NavPage.lngAt = lngAt;
+    NavPage.latAt = latAt;
+    NavPage.TiledLayer = TiledLayer;
+
+    Object.assign(NavPage.debug, {
+        tilesMissing: tilesMissing
+    });
+})();
+
+// The base map: Natural Earth land, coastlines and borders drawn offline
+// in tiles, the online tiles the user may switch on, and the scale.
+(function () {
+    'use strict';
+
+    var T = NavPage.T, container = NavPage.container, lmap = NavPage.lmap;
+    var TILE = NavPage.TILE, worldX = NavPage.worldX, worldY = NavPage.worldY;
+    var TiledLayer = NavPage.TiledLayer;
 
     // ------------------------------------------------------------------
     // Offline base map: Natural Earth land, coastlines and borders.
@@ -653,6 +717,221 @@
     });
     new NavScale({ position: 'bottomleft', metric: true, imperial: false, maxWidth: 140 }).addTo(lmap);
 
+    Object.assign(NavPage.debug, {
+        baseMap: function () { return { land: baseInfo.land, borders: baseInfo.borders }; },
+        onlineTiles: function () { return lmap.hasLayer(onlineTiles); },
+        setOnlineTiles: function (on) {
+            if (on)
+                onlineTiles.addTo(lmap);
+            else
+                onlineTiles.remove();
+        },
+        scaleTexts: function () {
+            return Array.prototype.map.call(container.querySelectorAll('.leaflet-control-scale-line'),
+                function (el) { return el.textContent; });
+        }
+    });
+})();
+
+// The ATS routes: the lines of each level letter the program sends point
+// by point, drawn in the tiles of the chart symbols (navmarkers.js), under
+// the symbols.
+(function () {
+    'use strict';
+
+    var TILE = NavPage.TILE, worldX = NavPage.worldX, worldY = NavPage.worldY;
+    var text = NavPage.text, toPos = NavPage.toPos;
+
+    // ------------------------------------------------------------------
+    // ATS routes: the lines of each level letter, drawn in the tiles of the
+    // chart symbols, under the symbols.
+
+    var ATS_COLORS = { L: '#4f7fb0', H: '#9c5a88', B: '#5a8a4f' };
+    var atsLevels = {};
+    var atsCurrent = null;
+    var atsTimer = null;
+    var atsLastCall = 0;   // when the last route call came (performance.now())
+    var atsDrawn = null;   // the routes the tiles draw: [{ color, points, box }]
+
+    function atsLevel(letter) {
+        var key = text(letter).trim().charAt(0).toUpperCase() || '?';
+        if (!atsLevels[key])
+            atsLevels[key] = { routes: [], shown: false, dirty: false, color: ATS_COLORS[key] || '#7a7a7a' };
+        return atsLevels[key];
+    }
+
+    // Routes come one call at a time (tens of thousands at start): they are
+    // drawn once no call has come for 60 ms. One timer waits for that; a
+    // timer set again at every call would cost more than the call.
+    var ATS_QUIET_MS = 60;
+
+    function scheduleAts() {
+        atsLastCall = performance.now();
+        if (!atsTimer)
+            atsTimer = setTimeout(atsQuiet, ATS_QUIET_MS);
+    }
+
+    function atsQuiet() {
+        var quiet = performance.now() - atsLastCall;
+        if (quiet < ATS_QUIET_MS) {
+            atsTimer = setTimeout(atsQuiet, ATS_QUIET_MS - quiet);
+            return;
+        }
+        atsTimer = null;
+        flushAts();
+    }
+
+    // Draws the shown routes that meet a tile into its context (in world
+    // pixels of its zoom); a line may run past 180 degrees: its copies too.
+    function drawRoutes(ctx, coords) {
+        if (!atsDrawn || !atsDrawn.length)
+            return;
+        var scale = TILE * Math.pow(2, coords.z);
+        var tx0 = coords.x * TILE - 2, ty0 = coords.y * TILE - 2;
+        var tx1 = tx0 + TILE + 4, ty1 = ty0 + TILE + 4;
+        ctx.save();
+        ctx.lineWidth = 1.2;
+        ctx.globalAlpha = 0.85;
+        ctx.lineJoin = ctx.lineCap = 'round';
+        atsDrawn.forEach(function (route) {
+            var y0 = worldY(route.box[3], scale), y1 = worldY(route.box[1], scale);
+            if (y1 < ty0 || y0 > ty1)
+                return;
+            for (var k = -360; k <= 360; k += 360) {
+                var x0 = worldX(route.box[0] + k, scale), x1 = worldX(route.box[2] + k, scale);
+                if (x1 < tx0 || x0 > tx1)
+                    continue;
+                var pts = route.points;
+                ctx.beginPath();
+                ctx.moveTo(worldX(pts[0][1] + k, scale), worldY(pts[0][0], scale));
+                for (var i = 1; i < pts.length; ++i)
+                    ctx.lineTo(worldX(pts[i][1] + k, scale), worldY(pts[i][0], scale));
+                ctx.strokeStyle = route.color;
+                ctx.stroke();
+            }
+        });
+        ctx.restore();
+    }
+
+    // Builds the lines of the shown levels and draws them when they
+    // changed; true when it drew.
+    function flushAts() {
+        if (atsTimer) {
+            clearTimeout(atsTimer);
+            atsTimer = null;
+        }
+        var changed = Object.keys(atsLevels).some(function (key) {
+            var level = atsLevels[key];
+            return level.dirty || level.shown !== level.drawn;
+        });
+        if (!changed)
+            return false;
+        var drawn = [];
+        Object.keys(atsLevels).forEach(function (key) {
+            var level = atsLevels[key];
+            level.dirty = false;
+            level.drawn = level.shown;
+            if (!level.shown)
+                return;
+            level.routes.forEach(function (points) {
+                if (points.length < 2)
+                    return;
+                var box = [Infinity, Infinity, -Infinity, -Infinity];
+                points.forEach(function (p) {
+                    box[0] = Math.min(box[0], p[1]);
+                    box[1] = Math.min(box[1], p[0]);
+                    box[2] = Math.max(box[2], p[1]);
+                    box[3] = Math.max(box[3], p[0]);
+                });
+                drawn.push({ color: level.color, points: points, box: box });
+            });
+        });
+        atsDrawn = drawn;
+        NavPage.redrawSymbols();
+        return true;
+    }
+
+    // Whether the lines of a level are on the map.
+    function atsOnMap(level) {
+        return level.drawn === true && level.routes.some(function (r) { return r.length >= 2; });
+    }
+
+    window.addATS = function (letter) {
+        var level = atsLevel(letter);
+        atsCurrent = { level: level, points: [] };
+        level.routes.push(atsCurrent.points);
+    };
+
+    window.addToATS = function (pos) {
+        var p = toPos(pos);
+        if (!atsCurrent || !p)
+            return;
+        var points = atsCurrent.points;
+        var lng = p.lng;
+        if (points.length) {
+            // keep the line continuous across the date line
+            var prev = points[points.length - 1][1];
+            while (lng - prev > 180) lng -= 360;
+            while (lng - prev < -180) lng += 360;
+        }
+        points.push([p.lat, lng]);
+        atsCurrent.level.dirty = true;
+        NavPage.filedCalls += 1;
+        scheduleAts();
+    };
+
+    window.showATS = function (letter, on) {
+        var level = atsLevel(letter);
+        level.shown = Number(on) !== 0 && !!on;
+        scheduleAts();
+    };
+
+    // Every route line goes (clearNavData).
+    function clearRoutes() {
+        if (atsTimer) {
+            clearTimeout(atsTimer);
+            atsTimer = null;
+        }
+        atsLevels = {};
+        atsCurrent = null;
+        atsDrawn = null;
+    }
+
+    NavPage.ATS_COLORS = ATS_COLORS;
+    NavPage.drawRoutes = drawRoutes;
+    NavPage.flushAts = flushAts;
+    NavPage.clearRoutes = clearRoutes;
+
+    Object.assign(NavPage.debug, {
+        ats: function (letter) {
+            flushAts();
+            var level = atsLevels[text(letter).toUpperCase()];
+            if (!level)
+                return { routes: 0, points: 0, shown: false, onMap: false };
+            var lines = level.routes.filter(function (r) { return r.length >= 2; });
+            return {
+                routes: lines.length,
+                points: lines.reduce(function (sum, r) { return sum + r.length; }, 0),
+                shown: level.shown,
+                onMap: atsOnMap(level)
+            };
+        }
+    });
+})();
+
+// The markers of the program (airports, navaids, waypoints): their lists,
+// spatial indexes and managers, the marker functions the program calls,
+// and the chart symbols and labels drawn for them in tiles (with the
+// symbols of navsymbols.js), which also carry the ATS routes.
+(function () {
+    'use strict';
+
+    var LatLng = NavPage.LatLng, toPos = NavPage.toPos, text = NavPage.text;
+    var labelOf = NavPage.labelOf, keyIn = NavPage.keyIn;
+    var lmap = NavPage.lmap, TILE = NavPage.TILE, TiledLayer = NavPage.TiledLayer;
+    var worldX = NavPage.worldX, worldY = NavPage.worldY, lngAt = NavPage.lngAt, latAt = NavPage.latAt;
+    var drawRoutes = NavPage.drawRoutes, flushAts = NavPage.flushAts, clearRoutes = NavPage.clearRoutes;
+
     // ------------------------------------------------------------------
     // Markers: the lists, their indexes and their managers.
 
@@ -726,7 +1005,7 @@
     };
 
     var indexes = {};         // list name -> { index, list, count }
-    var filedCalls = 0;       // marker and route calls of the program filed so far
+    NavPage.filedCalls = 0;   // marker and route calls of the program filed so far
     var pinned = [];          // markers added by the editors since the page loaded
 
     // Called once per marker of the program's batches (hundreds of
@@ -742,7 +1021,7 @@
         var m = new NavMarker(kind, listName, p, typeof title === 'string' ? title : text(title), code,
                               typeof info === 'string' ? info : text(info));
         window[listName].push(m);
-        filedCalls += 1;
+        NavPage.filedCalls += 1;
         return m;
     }
 
@@ -790,10 +1069,10 @@
         list.splice(at, 1);
         if (indexes[m.listName])
             publish(m.listName);
-        if (infoMarker === m)
+        if (NavPage.infoMarker() === m)
             lmap.closePopup();
-        if (hoverMarker === m)
-            hideHover();
+        if (NavPage.hoverMarker() === m)
+            NavPage.hideHover();
         requestDraw();
         return true;
     }
@@ -842,6 +1121,7 @@
     };
     Manager.prototype.clearMarkers = function () {
         this.visible = false;
+        var infoMarker = NavPage.infoMarker();
         if (infoMarker && infoMarker.listName === this.listName)
             lmap.closePopup();
         listChanged(this.listName);
@@ -1248,12 +1528,12 @@
         if (drawPending)
             return;
         drawPending = true;
-        var seen = filedCalls;
+        var seen = NavPage.filedCalls;
         var whenQuiet = function () {
             if (!drawPending)
                 return;
-            if (filedCalls !== seen) {
-                seen = filedCalls;
+            if (NavPage.filedCalls !== seen) {
+                seen = NavPage.filedCalls;
                 setTimeout(whenQuiet, BATCH_QUIET_MS);
                 return;
             }
@@ -1263,7 +1543,7 @@
     }
 
     function flushDraw() {
-        applyPendingCenter();
+        NavPage.applyPendingCenter();
         flushAts();
         if (drawPending)
             redrawSymbols();
@@ -1376,150 +1656,6 @@
     window.delNavaid = function () { return deleteLast(['VOR', 'NDB']); };
     window.delWaypoint = function () { return deleteLast(['WPT']); };
 
-    // ------------------------------------------------------------------
-    // ATS routes: the lines of each level letter, drawn in the tiles of the
-    // chart symbols, under the symbols.
-
-    var ATS_COLORS = { L: '#4f7fb0', H: '#9c5a88', B: '#5a8a4f' };
-    var atsLevels = {};
-    var atsCurrent = null;
-    var atsTimer = null;
-    var atsLastCall = 0;   // when the last route call came (performance.now())
-    var atsDrawn = null;   // the routes the tiles draw: [{ color, points, box }]
-
-    function atsLevel(letter) {
-        var key = text(letter).trim().charAt(0).toUpperCase() || '?';
-        if (!atsLevels[key])
-            atsLevels[key] = { routes: [], shown: false, dirty: false, color: ATS_COLORS[key] || '#7a7a7a' };
-        return atsLevels[key];
-    }
-
-    // Routes come one call at a time (tens of thousands at start): they are
-    // drawn once no call has come for 60 ms. One timer waits for that; a
-    // timer set again at every call would cost more than the call.
-    var ATS_QUIET_MS = 60;
-
-    function scheduleAts() {
-        atsLastCall = performance.now();
-        if (!atsTimer)
-            atsTimer = setTimeout(atsQuiet, ATS_QUIET_MS);
-    }
-
-    function atsQuiet() {
-        var quiet = performance.now() - atsLastCall;
-        if (quiet < ATS_QUIET_MS) {
-            atsTimer = setTimeout(atsQuiet, ATS_QUIET_MS - quiet);
-            return;
-        }
-        atsTimer = null;
-        flushAts();
-    }
-
-    // Draws the shown routes that meet a tile into its context (in world
-    // pixels of its zoom); a line may run past 180 degrees: its copies too.
-    function drawRoutes(ctx, coords) {
-        if (!atsDrawn || !atsDrawn.length)
-            return;
-        var scale = TILE * Math.pow(2, coords.z);
-        var tx0 = coords.x * TILE - 2, ty0 = coords.y * TILE - 2;
-        var tx1 = tx0 + TILE + 4, ty1 = ty0 + TILE + 4;
-        ctx.save();
-        ctx.lineWidth = 1.2;
-        ctx.globalAlpha = 0.85;
-        ctx.lineJoin = ctx.lineCap = 'round';
-        atsDrawn.forEach(function (route) {
-            var y0 = worldY(route.box[3], scale), y1 = worldY(route.box[1], scale);
-            if (y1 < ty0 || y0 > ty1)
-                return;
-            for (var k = -360; k <= 360; k += 360) {
-                var x0 = worldX(route.box[0] + k, scale), x1 = worldX(route.box[2] + k, scale);
-                if (x1 < tx0 || x0 > tx1)
-                    continue;
-                var pts = route.points;
-                ctx.beginPath();
-                ctx.moveTo(worldX(pts[0][1] + k, scale), worldY(pts[0][0], scale));
-                for (var i = 1; i < pts.length; ++i)
-                    ctx.lineTo(worldX(pts[i][1] + k, scale), worldY(pts[i][0], scale));
-                ctx.strokeStyle = route.color;
-                ctx.stroke();
-            }
-        });
-        ctx.restore();
-    }
-
-    // Builds the lines of the shown levels and draws them when they
-    // changed; true when it drew.
-    function flushAts() {
-        if (atsTimer) {
-            clearTimeout(atsTimer);
-            atsTimer = null;
-        }
-        var changed = Object.keys(atsLevels).some(function (key) {
-            var level = atsLevels[key];
-            return level.dirty || level.shown !== level.drawn;
-        });
-        if (!changed)
-            return false;
-        var drawn = [];
-        Object.keys(atsLevels).forEach(function (key) {
-            var level = atsLevels[key];
-            level.dirty = false;
-            level.drawn = level.shown;
-            if (!level.shown)
-                return;
-            level.routes.forEach(function (points) {
-                if (points.length < 2)
-                    return;
-                var box = [Infinity, Infinity, -Infinity, -Infinity];
-                points.forEach(function (p) {
-                    box[0] = Math.min(box[0], p[1]);
-                    box[1] = Math.min(box[1], p[0]);
-                    box[2] = Math.max(box[2], p[1]);
-                    box[3] = Math.max(box[3], p[0]);
-                });
-                drawn.push({ color: level.color, points: points, box: box });
-            });
-        });
-        atsDrawn = drawn;
-        redrawSymbols();
-        return true;
-    }
-
-    // Whether the lines of a level are on the map.
-    function atsOnMap(level) {
-        return level.drawn === true && level.routes.some(function (r) { return r.length >= 2; });
-    }
-
-    window.addATS = function (letter) {
-        var level = atsLevel(letter);
-        atsCurrent = { level: level, points: [] };
-        level.routes.push(atsCurrent.points);
-    };
-
-    window.addToATS = function (pos) {
-        var p = toPos(pos);
-        if (!atsCurrent || !p)
-            return;
-        var points = atsCurrent.points;
-        var lng = p.lng;
-        if (points.length) {
-            // keep the line continuous across the date line
-            var prev = points[points.length - 1][1];
-            while (lng - prev > 180) lng -= 360;
-            while (lng - prev < -180) lng += 360;
-        }
-        points.push([p.lat, lng]);
-        atsCurrent.level.dirty = true;
-        filedCalls += 1;
-        scheduleAts();
-    };
-
-    window.showATS = function (letter, on) {
-        var level = atsLevel(letter);
-        level.shown = Number(on) !== 0 && !!on;
-        scheduleAts();
-    };
-
     // The program reads a database again (a copy restored over it): every
     // marker and route line it sent goes, the editors' markers with them,
     // before the batches of the new data come. The managers keep their
@@ -1531,18 +1667,52 @@
         });
         pinned = [];
         window.theLast = null;
-        if (infoMarker)
+        if (NavPage.infoMarker())
             lmap.closePopup();
-        hideHover();
-        if (atsTimer) {
-            clearTimeout(atsTimer);
-            atsTimer = null;
-        }
-        atsLevels = {};
-        atsCurrent = null;
-        atsDrawn = null;
+        NavPage.hideHover();
+        clearRoutes();
         redrawSymbols();
     };
+
+    NavPage.redrawSymbols = redrawSymbols;
+    NavPage.flushDraw = flushDraw;
+    NavPage.hitTest = hitTest;
+
+    Object.assign(NavPage.debug, {
+        lists: LAYERS.map(function (layer) { return layer.list; }),
+        listSize: function (name) { return (window[name] || []).length; },
+        indexedCount: function (name) { return indexes[name] ? indexes[name].count : 0; },
+        // How many markers of a list the map shows now.
+        visibleCount: function (name) {
+            return visibleCounts()[name] || 0;
+        },
+        totalVisible: function () {
+            var counts = visibleCounts();
+            return Object.keys(counts).reduce(function (sum, k) { return sum + counts[k]; }, 0);
+        },
+        redraw: function () {
+            NavPage.applyPendingCenter();
+            if (!flushAts())
+                redrawSymbols();
+            return frame;
+        },
+        managerVisible: function (mgr) { return !!managers[mgr] && managers[mgr].visible; },
+        symbolOf: function (name, title) {
+            var m = (window[name] || []).filter(function (x) { return x.title === title; })[0];
+            return m ? m.symbol : '';
+        },
+        theLastTitle: function () { return window.theLast ? window.theLast.title : null; }
+    });
+})();
+
+// What the program draws for the flight: the runways of an airport, the
+// flight plan and the SID/STAR procedure.
+(function () {
+    'use strict';
+
+    var toPos = NavPage.toPos, text = NavPage.text, textElement = NavPage.textElement;
+    var lmap = NavPage.lmap, rwyRenderer = NavPage.rwyRenderer;
+    var fpRenderer = NavPage.fpRenderer, procRenderer = NavPage.procRenderer;
 
     // ------------------------------------------------------------------
     // Runways of an airport.
@@ -1665,6 +1835,41 @@
         pointLabel([p.lat, lng], text(name), 'left', 'nav-ss-label').addTo(ssLayer);
     };
 
+    Object.assign(NavPage.debug, {
+        flightPlan: function () {
+            return fpDrawn.map(function (p) { return { lat: p.lat, lng: p.lng, name: p.name }; });
+        },
+        flightPlanLabels: function () {
+            return fpLayer.getLayers().filter(function (l) { return l instanceof L.Tooltip; })
+                .map(function (l) { return l.getContent().textContent; });
+        },
+        procedureLabels: function () {
+            return ssLayer.getLayers().filter(function (l) { return l instanceof L.Tooltip; })
+                .map(function (l) { return l.getContent().textContent; });
+        },
+        flightPlanLine: function () {
+            var lines = fpLayer.getLayers().filter(function (l) { return l instanceof L.Polyline && !(l instanceof L.CircleMarker); });
+            return lines.length ? lines[lines.length - 1].getLatLngs().length : 0;
+        },
+        procedure: function () {
+            return ssPoints.map(function (p) { return { lat: p.lat, lng: p.lng, name: p.name }; });
+        },
+        procedureLine: function () { return ssLine ? ssLine.getLatLngs().length : 0; },
+        runways: function () {
+            return runways.map(function (r) { return [r.high.lat, r.high.lng, r.low.lat, r.low.lng]; });
+        }
+    });
+})();
+
+// The start position (dragged by the user) and the live aircraft of the
+// trace.
+(function () {
+    'use strict';
+
+    var T = NavPage.T, toPos = NavPage.toPos, text = NavPage.text, textElement = NavPage.textElement;
+    var heading = NavPage.heading, round6 = NavPage.round6, wrapLng = NavPage.wrapLng;
+    var lmap = NavPage.lmap;
+
     // ------------------------------------------------------------------
     // Start position and the live aircraft.
 
@@ -1751,6 +1956,48 @@
             aircraft = null;
         }
     };
+
+    // The tiles keep a margin around the view while the aircraft shows.
+    NavPage.aircraftShown = function () { return !!aircraft; };
+
+    Object.assign(NavPage.debug, {
+        sitMarker: function () {
+            if (!sitMarker)
+                return null;
+            var ll = sitMarker.getLatLng();
+            return {
+                lat: ll.lat, lng: ll.lng, name: sitState.name, heading: sitState.heading,
+                draggable: !!(sitMarker.dragging && sitMarker.dragging.enabled()),
+                rotation: sitMarker.getElement().querySelector('.nav-plane-rot').style.transform
+            };
+        },
+        dragSitTo: function (lat, lng) {
+            if (!sitMarker)
+                return false;
+            sitMarker.setLatLng([lat, lng]);
+            sitMarker.fire('dragend');
+            return true;
+        },
+        aircraft: function () {
+            if (!aircraft)
+                return null;
+            var ll = aircraft.getLatLng();
+            return {
+                lat: ll.lat, lng: ll.lng, heading: aircraftHeading,
+                rotation: aircraft.getElement().querySelector('.nav-plane-rot').style.transform
+            };
+        }
+    });
+})();
+
+// The view: the map object of the program's texts (centre and zoom, as the
+// aircraft trace moves them up to once a frame) and the reports of the view
+// to the program.
+(function () {
+    'use strict';
+
+    var LatLng = NavPage.LatLng, toPos = NavPage.toPos, wrapLng = NavPage.wrapLng;
+    var lmap = NavPage.lmap;
 
     // ------------------------------------------------------------------
     // The map object of the program's texts.
@@ -1873,6 +2120,51 @@
                 lmap.panTo([p.lat, p.lng]);
         }
     };
+
+    // ------------------------------------------------------------------
+    // What the page tells the program: view and cursor position.
+
+    var VIEW_INTERVAL = 100;   // ms, at most ten reports a second
+    var viewTimer = null;
+    var lastViewSent = 0;
+
+    function sendView() {
+        if (viewTimer) {
+            clearTimeout(viewTimer);
+            viewTimer = null;
+        }
+        lastViewSent = Date.now();
+        var c = viewCenter();
+        window.mainWindow.doCenter(c.lat, wrapLng(c.lng));
+        window.mainWindow.doZoom(Math.round(lmap.getZoom()));
+    }
+
+    function reportView() {
+        var wait = VIEW_INTERVAL - (Date.now() - lastViewSent);
+        if (wait <= 0)
+            sendView();
+        else if (!viewTimer)
+            viewTimer = setTimeout(sendView, wait);
+    }
+    lmap.on('moveend', reportView);
+
+    NavPage.applyPendingCenter = applyPendingCenter;
+    NavPage.sendView = sendView;
+
+    Object.assign(NavPage.debug, {
+        viewResets: function () { return viewResets; }
+    });
+})();
+
+// What the user does on the map: info windows, the label under the
+// cursor, the context menus that call the program, the cursor position
+// sent to the program, and the legend.
+(function () {
+    'use strict';
+
+    var T = NavPage.T, textElement = NavPage.textElement, round6 = NavPage.round6, wrapLng = NavPage.wrapLng;
+    var container = NavPage.container, lmap = NavPage.lmap;
+    var ATS_COLORS = NavPage.ATS_COLORS, hitTest = NavPage.hitTest, flushDraw = NavPage.flushDraw;
 
     // ------------------------------------------------------------------
     // Info windows, hover, context menu.
@@ -2003,31 +2295,7 @@
     });
 
     // ------------------------------------------------------------------
-    // What the page tells the program: view and cursor position.
-
-    var VIEW_INTERVAL = 100;   // ms, at most ten reports a second
-    var viewTimer = null;
-    var lastViewSent = 0;
-
-    function sendView() {
-        if (viewTimer) {
-            clearTimeout(viewTimer);
-            viewTimer = null;
-        }
-        lastViewSent = Date.now();
-        var c = viewCenter();
-        window.mainWindow.doCenter(c.lat, wrapLng(c.lng));
-        window.mainWindow.doZoom(Math.round(lmap.getZoom()));
-    }
-
-    function reportView() {
-        var wait = VIEW_INTERVAL - (Date.now() - lastViewSent);
-        if (wait <= 0)
-            sendView();
-        else if (!viewTimer)
-            viewTimer = setTimeout(sendView, wait);
-    }
-    lmap.on('moveend', reportView);
+    // What the page tells the program of the cursor: its position.
 
     var DATA_INTERVAL = 60;
     var dataTimer = null;
@@ -2145,7 +2413,7 @@
     var legend = new Legend().addTo(lmap);
 
     // ------------------------------------------------------------------
-    // Read-only look into the page, for the program's tests.
+    // For the program's tests: mouse events as the user makes them.
 
     function dispatchMouse(type, lat, lng, button) {
         var p = lmap.latLngToContainerPoint([lat, lng]);
@@ -2165,92 +2433,11 @@
             function (el) { return el.textContent; });
     }
 
-    window.__navDebug = Object.freeze({
-        lang: LANG,
-        lists: LAYERS.map(function (layer) { return layer.list; }),
-        listSize: function (name) { return (window[name] || []).length; },
-        indexedCount: function (name) { return indexes[name] ? indexes[name].count : 0; },
-        // How many markers of a list the map shows now.
-        visibleCount: function (name) {
-            return visibleCounts()[name] || 0;
-        },
-        totalVisible: function () {
-            var counts = visibleCounts();
-            return Object.keys(counts).reduce(function (sum, k) { return sum + counts[k]; }, 0);
-        },
-        redraw: function () {
-            applyPendingCenter();
-            if (!flushAts())
-                redrawSymbols();
-            return frame;
-        },
-        managerVisible: function (mgr) { return !!managers[mgr] && managers[mgr].visible; },
-        symbolOf: function (name, title) {
-            var m = (window[name] || []).filter(function (x) { return x.title === title; })[0];
-            return m ? m.symbol : '';
-        },
-        ats: function (letter) {
-            flushAts();
-            var level = atsLevels[text(letter).toUpperCase()];
-            if (!level)
-                return { routes: 0, points: 0, shown: false, onMap: false };
-            var lines = level.routes.filter(function (r) { return r.length >= 2; });
-            return {
-                routes: lines.length,
-                points: lines.reduce(function (sum, r) { return sum + r.length; }, 0),
-                shown: level.shown,
-                onMap: atsOnMap(level)
-            };
-        },
-        flightPlan: function () {
-            return fpDrawn.map(function (p) { return { lat: p.lat, lng: p.lng, name: p.name }; });
-        },
-        flightPlanLabels: function () {
-            return fpLayer.getLayers().filter(function (l) { return l instanceof L.Tooltip; })
-                .map(function (l) { return l.getContent().textContent; });
-        },
-        procedureLabels: function () {
-            return ssLayer.getLayers().filter(function (l) { return l instanceof L.Tooltip; })
-                .map(function (l) { return l.getContent().textContent; });
-        },
-        flightPlanLine: function () {
-            var lines = fpLayer.getLayers().filter(function (l) { return l instanceof L.Polyline && !(l instanceof L.CircleMarker); });
-            return lines.length ? lines[lines.length - 1].getLatLngs().length : 0;
-        },
-        procedure: function () {
-            return ssPoints.map(function (p) { return { lat: p.lat, lng: p.lng, name: p.name }; });
-        },
-        procedureLine: function () { return ssLine ? ssLine.getLatLngs().length : 0; },
-        runways: function () {
-            return runways.map(function (r) { return [r.high.lat, r.high.lng, r.low.lat, r.low.lng]; });
-        },
-        sitMarker: function () {
-            if (!sitMarker)
-                return null;
-            var ll = sitMarker.getLatLng();
-            return {
-                lat: ll.lat, lng: ll.lng, name: sitState.name, heading: sitState.heading,
-                draggable: !!(sitMarker.dragging && sitMarker.dragging.enabled()),
-                rotation: sitMarker.getElement().querySelector('.nav-plane-rot').style.transform
-            };
-        },
-        dragSitTo: function (lat, lng) {
-            if (!sitMarker)
-                return false;
-            sitMarker.setLatLng([lat, lng]);
-            sitMarker.fire('dragend');
-            return true;
-        },
-        aircraft: function () {
-            if (!aircraft)
-                return null;
-            var ll = aircraft.getLatLng();
-            return {
-                lat: ll.lat, lng: ll.lng, heading: aircraftHeading,
-                rotation: aircraft.getElement().querySelector('.nav-plane-rot').style.transform
-            };
-        },
-        theLastTitle: function () { return window.theLast ? window.theLast.title : null; },
+    NavPage.infoMarker = function () { return infoMarker; };
+    NavPage.hoverMarker = function () { return hoverMarker; };
+    NavPage.hideHover = hideHover;
+
+    Object.assign(NavPage.debug, {
         // Mouse events as the user makes them, at a position of the map.
         rightClickAt: function (lat, lng) {
             dispatchMouse('contextmenu', lat, lng, 2);
@@ -2284,23 +2471,17 @@
             }
             return false;
         },
-        baseMap: function () { return { land: baseInfo.land, borders: baseInfo.borders }; },
-        tilesMissing: tilesMissing,
-        viewResets: function () { return viewResets; },
-        onlineTiles: function () { return lmap.hasLayer(onlineTiles); },
-        setOnlineTiles: function (on) {
-            if (on)
-                onlineTiles.addTo(lmap);
-            else
-                onlineTiles.remove();
-        },
-        showLegend: function (open) { legend.setOpen(!!open); },
-        scaleTexts: function () {
-            return Array.prototype.map.call(container.querySelectorAll('.leaflet-control-scale-line'),
-                function (el) { return el.textContent; });
-        }
+        showLegend: function (open) { legend.setOpen(!!open); }
     });
+})();
+
+(function () {
+    'use strict';
+
+    // Read-only look into the page, for the program's tests: the hooks of
+    // every script.
+    window.__navDebug = Object.freeze(NavPage.debug);
 
     // The program learns the view once the page is up.
-    sendView();
+    NavPage.sendView();
 })();
