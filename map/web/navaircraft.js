@@ -97,6 +97,7 @@
     // The tiles keep a margin around the view while the aircraft shows.
     NavPage.aircraftShown = function () { return !!aircraft; };
 
+    // Hooks of the program's tests (__navDebug).
     Object.assign(NavPage.debug, {
         sitMarker: function () {
             if (!sitMarker)

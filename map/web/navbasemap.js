@@ -187,6 +187,7 @@
     });
     new NavScale({ position: 'bottomleft', metric: true, imperial: false, maxWidth: 140 }).addTo(lmap);
 
+    // Hooks of the program's tests (__navDebug).
     Object.assign(NavPage.debug, {
         baseMap: function () { return { land: baseInfo.land, borders: baseInfo.borders }; },
         onlineTiles: function () { return lmap.hasLayer(onlineTiles); },

@@ -753,10 +753,12 @@
         redrawSymbols();
     };
 
+    // For the page's other scripts.
     NavPage.redrawSymbols = redrawSymbols;
     NavPage.flushDraw = flushDraw;
     NavPage.hitTest = hitTest;
 
+    // Hooks of the program's tests (__navDebug).
     Object.assign(NavPage.debug, {
         lists: LAYERS.map(function (layer) { return layer.list; }),
         listSize: function (name) { return (window[name] || []).length; },

@@ -275,10 +275,12 @@
             function (el) { return el.textContent; });
     }
 
+    // For the page's other scripts.
     NavPage.infoMarker = function () { return infoMarker; };
     NavPage.hoverMarker = function () { return hoverMarker; };
     NavPage.hideHover = hideHover;
 
+    // Hooks of the program's tests (__navDebug).
     Object.assign(NavPage.debug, {
         // Mouse events as the user makes them, at a position of the map.
         rightClickAt: function (lat, lng) {

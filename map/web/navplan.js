@@ -128,6 +128,7 @@
         pointLabel([p.lat, lng], text(name), 'left', 'nav-ss-label').addTo(ssLayer);
     };
 
+    // Hooks of the program's tests (__navDebug).
     Object.assign(NavPage.debug, {
         flightPlan: function () {
             return fpDrawn.map(function (p) { return { lat: p.lat, lng: p.lng, name: p.name }; });

@@ -162,11 +162,13 @@
         atsDrawn = null;
     }
 
+    // For the page's other scripts.
     NavPage.ATS_COLORS = ATS_COLORS;
     NavPage.drawRoutes = drawRoutes;
     NavPage.flushAts = flushAts;
     NavPage.clearRoutes = clearRoutes;
 
+    // Hooks of the program's tests (__navDebug).
     Object.assign(NavPage.debug, {
         ats: function (letter) {
             flushAts();

@@ -175,7 +175,7 @@
         return el;
     }
 
-    NavPage.LANG = LANG;
+    // For the page's other scripts.
     NavPage.T = T;
     NavPage.LatLng = LatLng;
     NavPage.wrapLng = wrapLng;
@@ -187,6 +187,7 @@
     NavPage.keyIn = keyIn;
     NavPage.textElement = textElement;
 
+    // Hooks of the program's tests (__navDebug).
     Object.assign(NavPage.debug, {
         lang: LANG
     });

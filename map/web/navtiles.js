@@ -299,6 +299,7 @@
         return missing;
     }
 
+    // For the page's other scripts.
     NavPage.container = container;
     NavPage.lmap = lmap;
     NavPage.rwyRenderer = rwyRenderer;
@@ -311,6 +312,7 @@
     NavPage.latAt = latAt;
     NavPage.TiledLayer = TiledLayer;
 
+    // Hooks of the program's tests (__navDebug).
     Object.assign(NavPage.debug, {
         tilesMissing: tilesMissing
     });

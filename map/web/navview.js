@@ -156,9 +156,11 @@
     }
     lmap.on('moveend', reportView);
 
+    // For the page's other scripts.
     NavPage.applyPendingCenter = applyPendingCenter;
     NavPage.sendView = sendView;
 
+    // Hooks of the program's tests (__navDebug).
     Object.assign(NavPage.debug, {
         viewResets: function () { return viewResets; }
     });
