@@ -573,7 +573,9 @@ private:
 void TestJourneys::initTestCase()
 {
     for (const char *file : {"gm_navigator_fr.html", "gm_navigator_en.html", "bridge.js", "web/navigator.js",
-                             "web/leaflet.js", "corvanenavigator_en.qm", "navsim"}) {
+                             "web/navtexts.js", "web/navtiles.js", "web/navbasemap.js", "web/navroutes.js",
+                             "web/navmarkers.js", "web/navplan.js", "web/navaircraft.js", "web/navview.js",
+                             "web/navmenus.js", "web/leaflet.js", "corvanenavigator_en.qm", "navsim"}) {
         QVERIFY2(QFileInfo::exists(QDir(binDir()).filePath(QString::fromLatin1(file))),
                  qPrintable(QStringLiteral("%1 is not beside the program in %2").arg(QLatin1String(file), binDir())));
     }
