@@ -87,8 +87,6 @@ private slots:
     void contextMenuCalls();
     void menuTexts_data();
     void menuTexts();
-    void deleteTheLast_data();
-    void deleteTheLast();
     void editorMarkers_data();
     void editorMarkers();
     void infoWindowAndHover();
@@ -458,21 +456,31 @@ void TestMapPage::contextMenuCalls_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("slot");
     QTest::addColumn<QVariantList>("args");   // a marker's own position exactly, a map position to the pixel
+    QTest::addColumn<QString>("then");        // the program's text after a deletion, and the markers left
+    QTest::addColumn<int>("left");
 
     const double aLat = 49.0097, aLng = 2.54778, bLat = 49.2, bLng = 2.0;
-    QTest::newRow("airport: runways") << aLat << aLng << "Afficher les pistes" << "doViewRwy" << QVariantList{"LFPG"};
-    QTest::newRow("airport: start here") << aLat << aLng << "Départ ici" << "sAddSitToFp" << QVariantList{aLat, aLng};
-    QTest::newRow("VOR: add") << 48.8 << 2.3 << "Ajouter au plan de vol" << "sAddNavToFp" << QVariantList{"PGS-FR4PGS1"};
-    QTest::newRow("VOR: modify") << 48.8 << 2.3 << "Modifier" << "sAddNavToDB" << QVariantList{"PGS-FR4PGS1", 48.8, 2.3};
-    QTest::newRow("VOR: delete") << 48.8 << 2.3 << "Supprimer" << "sDelNavFromDB" << QVariantList{"PGS-FR4PGS1"};
-    QTest::newRow("waypoint: add") << 48.75 << 2.7 << "Ajouter au plan de vol" << "sAddWptToFp" << QVariantList{"ABCDEF-ABCDEFR"};
-    QTest::newRow("terminal waypoint: delete") << 49.15 << 2.8 << "Supprimer" << "sDelWptFromDB" << QVariantList{"TERMO-TERMOFR"};
-    QTest::newRow("VFR point: modify") << 48.7 << 2.5 << "Modifier" << "sAddWptToDB" << QVariantList{"NA-NAFR", 48.7, 2.5};
+    QTest::newRow("airport: runways") << aLat << aLng << "Afficher les pistes" << "doViewRwy" << QVariantList{"LFPG"} << "" << 7;
+    QTest::newRow("airport: start here") << aLat << aLng << "Départ ici" << "sAddSitToFp" << QVariantList{aLat, aLng} << "" << 7;
+    QTest::newRow("VOR: add") << 48.8 << 2.3 << "Ajouter au plan de vol" << "sAddNavToFp" << QVariantList{"PGS-FR4PGS1"} << "" << 7;
+    QTest::newRow("VOR: modify") << 48.8 << 2.3 << "Modifier" << "sAddNavToDB" << QVariantList{"PGS-FR4PGS1", 48.8, 2.3} << "" << 7;
+    const QString delNav = "delNavaid();theLast == null;", delWpt = "delWaypoint();theLast == null;";
+    QTest::newRow("VOR: delete") << 48.8 << 2.3 << "Supprimer" << "sDelNavFromDB" << QVariantList{"PGS-FR4PGS1"} << delNav << 6;
+    QTest::newRow("VOR: delWaypoint leaves it") << 48.8 << 2.3 << "Supprimer" << "sDelNavFromDB" << QVariantList{"PGS-FR4PGS1"}
+                                                << delWpt << 7;
+    QTest::newRow("terminal NDB: delete") << 49.1 << 2.2 << "Supprimer" << "sDelNavFromDB" << QVariantList{"OL-FR5OL1"}
+                                          << delNav << 6;
+    QTest::newRow("waypoint: add") << 48.75 << 2.7 << "Ajouter au plan de vol" << "sAddWptToFp" << QVariantList{"ABCDEF-ABCDEFR"} << "" << 7;
+    QTest::newRow("terminal waypoint: delete") << 49.15 << 2.8 << "Supprimer" << "sDelWptFromDB" << QVariantList{"TERMO-TERMOFR"}
+                                               << delWpt << 6;
+    QTest::newRow("waypoint: delNavaid leaves it") << 48.75 << 2.7 << "Supprimer" << "sDelWptFromDB"
+                                                   << QVariantList{"ABCDEF-ABCDEFR"} << delNav << 7;
+    QTest::newRow("VFR point: modify") << 48.7 << 2.5 << "Modifier" << "sAddWptToDB" << QVariantList{"NA-NAFR", 48.7, 2.5} << "" << 7;
     QTest::newRow("map: new user waypoint") << bLat << bLng << "Nouveau point de report" << "sAddNewWptToFp"
-                                            << QVariantList{"WP", bLat, bLng};
-    QTest::newRow("map: create a navaid") << bLat << bLng << "Créer un navaid ici" << "sAddNavToDB" << QVariantList{"", bLat, bLng};
-    QTest::newRow("map: create a waypoint") << bLat << bLng << "Créer un waypoint ici" << "sAddWptToDB" << QVariantList{"", bLat, bLng};
-    QTest::newRow("map: start position") << bLat << bLng << "Position de départ ici" << "sAddSitToFp" << QVariantList{bLat, bLng};
+                                            << QVariantList{"WP", bLat, bLng} << "" << 7;
+    QTest::newRow("map: create a navaid") << bLat << bLng << "Créer un navaid ici" << "sAddNavToDB" << QVariantList{"", bLat, bLng} << "" << 7;
+    QTest::newRow("map: create a waypoint") << bLat << bLng << "Créer un waypoint ici" << "sAddWptToDB" << QVariantList{"", bLat, bLng} << "" << 7;
+    QTest::newRow("map: start position") << bLat << bLng << "Position de départ ici" << "sAddSitToFp" << QVariantList{bLat, bLng} << "" << 7;
 }
 
 void TestMapPage::contextMenuCalls()
@@ -504,85 +512,45 @@ void TestMapPage::contextMenuCalls()
              onMap ? QStringLiteral("null") : lat == 49.0097 ? QStringLiteral("LFPG") : args.first().toString());
     // The menu is gone.
     QCOMPARE(js("__navDebug.menuItems().length").toInt(), 0);
+    // After a deletion the program's text removes the marker of its kind
+    // only; then, with theLast null, nothing more goes.
+    QFETCH(QString, then);
+    js(then.isEmpty() ? then : then + "delNavaid();delWaypoint();");
+    QFETCH(int, left);
+    QCOMPARE(js("__navDebug.lists.reduce((n, l) => n + __navDebug.listSize(l), 0)").toInt(), left);
+    QCOMPARE(js("__navDebug.lists.reduce((n, l) => n + __navDebug.visibleCount(l), 0)").toInt(), left);
+    if (!then.isEmpty())
+        QCOMPARE(js(QStringLiteral("__navDebug.lists.some(l => __navDebug.symbolOf(l, '%1'))").arg(args.first().toString()))
+                         .toBool(), left == 7);
 }
 
 void TestMapPage::menuTexts_data()
 {
     QTest::addColumn<QString>("lang");
-    QTest::addColumn<double>("lat");
-    QTest::addColumn<double>("lng");
-    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QStringList>("menus");   // of an airport, a navaid, the map itself
 
-    QTest::newRow("fr airport") << "fr" << 49.0097 << 2.54778
-                                << QStringList{"Ajouter au plan de vol", "Afficher les pistes", "Départ ici"};
-    QTest::newRow("fr navaid") << "fr" << 48.8 << 2.3 << QStringList{"Ajouter au plan de vol", "Modifier", "Supprimer"};
-    QTest::newRow("fr map") << "fr" << 49.2 << 2.0
-                            << QStringList{"Nouveau point de report", "Créer un navaid ici", "Créer un waypoint ici",
-                                           "Position de départ ici"};
-    QTest::newRow("en airport") << "en" << 49.0097 << 2.54778
-                                << QStringList{"Add to the flight plan", "Show runways", "Start here"};
-    QTest::newRow("en navaid") << "en" << 48.8 << 2.3 << QStringList{"Add to the flight plan", "Edit", "Delete"};
-    QTest::newRow("en map") << "en" << 49.2 << 2.0
-                            << QStringList{"New user waypoint", "Create a navaid here", "Create a waypoint here",
-                                           "Start position here"};
+    QTest::newRow("fr") << "fr" << QStringList{"Ajouter au plan de vol|Afficher les pistes|Départ ici",
+                                               "Ajouter au plan de vol|Modifier|Supprimer",
+                                               "Nouveau point de report|Créer un navaid ici|Créer un waypoint ici|Position de départ ici"};
+    QTest::newRow("en") << "en" << QStringList{"Add to the flight plan|Show runways|Start here", "Add to the flight plan|Edit|Delete",
+                                               "New user waypoint|Create a navaid here|Create a waypoint here|Start position here"};
 }
 
 void TestMapPage::menuTexts()
 {
     QFETCH(QString, lang);
-    QFETCH(double, lat);
-    QFETCH(double, lng);
     if (js("__navDebug.lang").toString() != lang)
         QVERIFY(loadPage(QStringLiteral("gm_navigator_%1.html").arg(lang)));
     js(parisMarkers());
     QVERIFY(centerOn(48.95, 2.45, 10));
-    QTEST(js(QStringLiteral("__navDebug.rightClickAt(%1, %2)").arg(lat).arg(lng)).toStringList(), "items");
-    // Escape closes it without a call.
-    m_calls.clear();
-    js("document.dispatchEvent(new KeyboardEvent('keydown', {key: 'Escape'}))");
-    QCOMPARE(js("__navDebug.menuItems().length").toInt(), 0);
-}
-
-void TestMapPage::deleteTheLast_data()
-{
-    QTest::addColumn<double>("lat");
-    QTest::addColumn<double>("lng");
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("list");
-    QTest::addColumn<int>("left");
-
-    // The program's texts after a deletion.
-    const QString delNav = "delNavaid();theLast == null;";
-    const QString delWpt = "delWaypoint();theLast == null;";
-    QTest::newRow("VOR removed by delNavaid") << 48.8 << 2.3 << delNav << "listVOR" << 0;
-    QTest::newRow("terminal NDB removed by delNavaid") << 49.1 << 2.2 << delNav << "listNDBTerm" << 0;
-    QTest::newRow("VFR point removed by delWaypoint") << 48.7 << 2.5 << delWpt << "listWptVfr" << 0;
-    QTest::newRow("delWaypoint leaves a navaid") << 48.8 << 2.3 << delWpt << "listVOR" << 1;
-    QTest::newRow("delNavaid leaves a waypoint") << 48.75 << 2.7 << delNav << "listWptRte" << 1;
-}
-
-void TestMapPage::deleteTheLast()
-{
-    QFETCH(double, lat);
-    QFETCH(double, lng);
-    QFETCH(QString, script);
-    QFETCH(QString, list);
-    QFETCH(int, left);
-
-    js(parisMarkers());
-    QVERIFY(centerOn(48.95, 2.45, 10));
-    js(QStringLiteral("__navDebug.rightClickAt(%1, %2)").arg(lat).arg(lng));
-    const bool isNav = list.startsWith("listVOR") || list.startsWith("listNDB");
-    QVERIFY(js(QStringLiteral("__navDebug.clickMenuItem('Supprimer')")).toBool());
-    QTRY_VERIFY(m_calls.hasCall(isNav ? "sDelNavFromDB" : "sDelWptFromDB"));
-
-    js(script);
-    QCOMPARE(QPair(size(list), visible(list)), QPair(left, left));
-    QVERIFY(js("__navDebug.theLastTitle()").isNull());
-    // Nothing else went; with theLast null, nothing more happens.
-    js("delNavaid();delWaypoint();");
-    for (const QString &other : kLists)
-        QCOMPARE(QPair(other, size(other)), QPair(other, other == list ? left : 1));
+    QStringList menus;
+    for (const char *at : {"49.0097, 2.54778", "48.8, 2.3", "49.2, 2.0"}) {
+        menus << js(QStringLiteral("__navDebug.rightClickAt(%1)").arg(QLatin1String(at))).toStringList().join(u'|');
+        // Escape closes it.
+        js("document.dispatchEvent(new KeyboardEvent('keydown', {key: 'Escape'}))");
+        QCOMPARE(js("__navDebug.menuItems().length").toInt(), 0);
+    }
+    QTEST(menus, "menus");
 }
 
 void TestMapPage::editorMarkers_data()
