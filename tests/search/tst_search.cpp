@@ -11,64 +11,12 @@
 
 namespace {
 
-QString sqlText(const QVariant &v)
-{
-    if (v.typeId() == QMetaType::QString)
-        return QStringLiteral("'") + v.toString().replace(u'\'', QStringLiteral("''")) + QStringLiteral("'");
-    return v.toString();
-}
-
-// "INSERT INTO table (a, b) VALUES (1, 'x')": the columns not named stay NULL.
-QString insert(const QString &table, const QList<QPair<QString, QVariant>> &values)
-{
-    QStringList columns, texts;
-    for (const auto &v : values) {
-        columns << v.first;
-        texts << sqlText(v.second);
-    }
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);").arg(table, columns.join(u','), texts.join(u','));
-}
-
-QString airport(const QString &ukey, const QString &iden, const QString &name, double lat = 0, double lon = 0,
-                int elevation = 0)
-{
-    return insert("APT", {{"ukey", ukey}, {"iden", iden}, {"name", name}, {"alat", lat}, {"alon", lon}, {"aele", elevation}});
-}
-
-QString runway(const QString &apt, const QString &high, const QString &low, double lat = 0)
-{
-    return insert("RWY", {{"rapt", apt}, {"rhid", high}, {"rhla", lat}, {"rhlo", 100.0}, {"rhht", 11}, {"rhmh", 90.0},
-                          {"rlid", low}, {"rlla", lat + 10}, {"rllo", 200.0}, {"rlht", 22}, {"rlmh", 270.0}});
-}
-
-QString navaid(const QString &ukey, const QString &iden, const QString &name, int type)
-{
-    return insert("NAV", {{"ukey", ukey}, {"iden", iden}, {"name", name}, {"ntyp", type}, {"nfrq", 113.0},
-                          {"nlat", 1000.0}, {"nlon", 2000.0}});
-}
-
-QString waypoint(const QString &ukey, const QString &iden, const QString &name)
-{
-    return insert("WPT", {{"ukey", ukey}, {"iden", iden}, {"name", name}, {"wlat", 3000.0}, {"wlon", 4000.0}});
-}
-
-char letter(CPointSearch::Kind kind)
-{
-    switch (kind) {
-    case CPointSearch::Airport: return 'A';
-    case CPointSearch::RunwayEnd: return 'R';
-    case CPointSearch::Navaid: return 'N';
-    case CPointSearch::Waypoint: return 'W';
-    }
-    return '?';
-}
-
 // "A:LFPG R0:09L R0:27R N:PGS W:ABNUR": kind, the parent of runway ends, ident.
 QString shape(const QList<CPointSearch::Result> &results)
 {
     QStringList parts;
     for (const CPointSearch::Result &r : results) {
-        QString part = QChar::fromLatin1(letter(r.kind));
+        QString part = QChar::fromLatin1("ARNW"[r.kind]);
         if (r.kind == CPointSearch::RunwayEnd)
             part += QString::number(r.parent);
         parts << part + u':' + r.point->ident;
@@ -88,11 +36,9 @@ private slots:
 
     void cascade_data();
     void cascade();
-    void cruiseValues();
-    void runwayEnds();
+    void records();
     void icons_data();
     void icons();
-    void missingWaypointDatabase();
 
 private:
     SimFixture m_sim;
@@ -108,28 +54,23 @@ void TestSearch::initTestCase()
         gen << CSchema::table("GEN", t)->createStatement() + u';';
     wpt << CSchema::table("WPT", "WPT")->createStatement() + u';';
 
-    gen << airport("LFPG", "LFPG", "Paris Charles de Gaulle", 176435, 9225, 392)
-        << airport("LFPO", "LFPO", "Paris Orly")
-        << airport("LFPB", "LFPB", "Le Bourget")
-        << airport("LFPBX", "XXPB", "Bourget annexe")
-        << airport("K0AB", "LFPZ", "Idents only")
-        << runway("LFPG", "09L", "27R", 1) << runway("LFPG", "08R", "26L", 2)
-        << runway("LFPB", "07", "25") << runway("LFPBX", "03", "21")
-        << navaid("PGSKEY", "PGS", "Pontoise", 1)
-        << navaid("BTKEY", "BT", "Bourget", 8)
-        << navaid("CGNKEY", "CGN", "Paris Nord", 2)
-        << navaid("XPAKEY", "XPA", "Tacan", 32)
-        << navaid("LFPGNAV", "PGN", "Gaulle navaid", 4);
-    wpt << waypoint("ABNURKEY", "ABNUR", "Abnur")
-        << waypoint("PARIS1", "PARIS", "Paris fix")
-        << waypoint("ZZ1", "LFPG", "Fix named like an airport");
+    gen << "INSERT INTO APT (ukey, iden, name, alat, alon, aele) VALUES ('LFPG', 'LFPG', 'Paris Charles de Gaulle', "
+           "176435, 9225, 392), ('LFPO', 'LFPO', 'Paris Orly', 0, 0, 0), ('LFPB', 'LFPB', 'Le Bourget', 0, 0, 0), "
+           "('LFPBX', 'XXPB', 'Bourget annexe', 0, 0, 0), ('K0AB', 'LFPZ', 'Idents only', 0, 0, 0);"
+        << "INSERT INTO RWY (rapt, rhid, rhla, rhlo, rhht, rhmh, rlid, rlla, rllo, rlht, rlmh) VALUES "
+           "('LFPG', '09L', 1, 100, 11, 90, '27R', 11, 200, 22, 270), ('LFPG', '08R', 2, 100, 11, 90, '26L', 12, 200, 22, 270), "
+           "('LFPB', '07', 0, 100, 11, 90, '25', 10, 200, 22, 270), ('LFPBX', '03', 0, 100, 11, 90, '21', 10, 200, 22, 270);"
+        << "INSERT INTO NAV (ukey, iden, name, ntyp, nfrq, nlat, nlon) VALUES ('PGSKEY', 'PGS', 'Pontoise', 1, 113, 1000, 2000), "
+           "('BTKEY', 'BT', 'Bourget', 8, 113, 1000, 2000), ('CGNKEY', 'CGN', 'Paris Nord', 2, 113, 1000, 2000), "
+           "('XPAKEY', 'XPA', 'Tacan', 32, 113, 1000, 2000), ('LFPGNAV', 'PGN', 'Gaulle navaid', 4, 113, 1000, 2000);";
+    wpt << "INSERT INTO WPT (ukey, iden, name, wlat, wlon) VALUES ('ABNURKEY', 'ABNUR', 'Abnur', 3000, 4000), "
+           "('PARIS1', 'PARIS', 'Paris fix', 3000, 4000), ('ZZ1', 'LFPG', 'Fix named like an airport', 3000, 4000);";
     QVERIFY2(m_sim.exec("GEN.db", gen.join(u'\n')), qPrintable(m_sim.lastError()));
     QVERIFY2(m_sim.exec("WPT.db", wpt.join(u'\n')), qPrintable(m_sim.lastError()));
 
     m_sql = new SqlMgr;
     m_sql->addDB("GEN.db", m_sim.sqlDir());
     m_sql->addDB("WPT.db", m_sim.sqlDir());
-    QVERIFY(m_prompt.records.isEmpty());
 }
 
 void TestSearch::cleanupTestCase()
@@ -142,73 +83,63 @@ void TestSearch::cascade_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("exact");
+    QTest::addColumn<QString>("wptDb");
     QTest::addColumn<QString>("shape");
 
     QTest::newRow("exact key: airport with its runway ends, then a waypoint ident")
-            << "LFPG" << true << "A:LFPG R0:09L R0:27R R0:08R R0:26L W:LFPG";
-    QTest::newRow("exact ident when no key matches") << "LFPZ" << true << "A:LFPZ";
-    QTest::newRow("exact is case-sensitive") << "lfpg" << true << "";
-    QTest::newRow("exact navaid by key") << "PGSKEY" << true << "N:PGS";
-    QTest::newRow("exact navaid by ident") << "PGS" << true << "N:PGS";
-    QTest::newRow("exact waypoint by name") << "Abnur" << true << "W:ABNUR";
+            << "LFPG" << true << "WPT.db" << "A:LFPG R0:09L R0:27R R0:08R R0:26L W:LFPG";
+    QTest::newRow("exact ident when no key matches") << "LFPZ" << true << "WPT.db" << "A:LFPZ";
+    QTest::newRow("exact is case-sensitive") << "lfpg" << true << "WPT.db" << "";
+    QTest::newRow("exact navaid by key") << "PGSKEY" << true << "WPT.db" << "N:PGS";
+    QTest::newRow("exact navaid by ident") << "PGS" << true << "WPT.db" << "N:PGS";
+    QTest::newRow("exact waypoint by name") << "Abnur" << true << "WPT.db" << "W:ABNUR";
     QTest::newRow("near: airports by key prefix, navaid by key prefix")
-            << "LFPG" << false << "A:LFPG R0:09L R0:27R R0:08R R0:26L N:PGN W:LFPG";
+            << "LFPG" << false << "WPT.db" << "A:LFPG R0:09L R0:27R R0:08R R0:26L N:PGN W:LFPG";
     QTest::newRow("near: names containing the text, when no key or ident begins with it")
-            << "PAR" << false << "A:LFPG R0:09L R0:27R R0:08R R0:26L A:LFPO N:CGN W:PARIS";
+            << "PAR" << false << "WPT.db" << "A:LFPG R0:09L R0:27R R0:08R R0:26L A:LFPO N:CGN W:PARIS";
     QTest::newRow("near: each airport with the runways of its own key")
-            << "LFPB" << false << "A:LFPB R0:07 R0:25 A:XXPB R3:03 R3:21";
+            << "LFPB" << false << "WPT.db" << "A:LFPB R0:07 R0:25 A:XXPB R3:03 R3:21";
     QTest::newRow("near: one airport found, the runways of its own key")
-            << "Le Bourg" << false << "A:LFPB R0:07 R0:25";
-    QTest::newRow("exact: runways of the airport only") << "LFPB" << true << "A:LFPB R0:07 R0:25";
-    QTest::newRow("near: ident prefix before names") << "XX" << false << "A:XXPB R0:03 R0:21";
-    QTest::newRow("nothing found") << "QQQQ" << false << "";
-    QTest::newRow("a double quote finds nothing and breaks nothing") << "LF\"PG" << false << "";
+            << "Le Bourg" << false << "WPT.db" << "A:LFPB R0:07 R0:25";
+    QTest::newRow("exact: runways of the airport only") << "LFPB" << true << "WPT.db" << "A:LFPB R0:07 R0:25";
+    QTest::newRow("near: ident prefix before names") << "XX" << false << "WPT.db" << "A:XXPB R0:03 R0:21";
+    QTest::newRow("nothing found") << "QQQQ" << false << "WPT.db" << "";
+    QTest::newRow("a double quote finds nothing and breaks nothing") << "LF\"PG" << false << "WPT.db" << "";
+    QTest::newRow("a single quote finds nothing and breaks nothing") << "LF'PG" << false << "WPT.db" << "";
+    QTest::newRow("no waypoint database: airports and navaids still")
+            << "LFPG" << true << "NOWPT.db" << "A:LFPG R0:09L R0:27R R0:08R R0:26L";
 }
 
 void TestSearch::cascade()
 {
     QFETCH(QString, text);
     QFETCH(bool, exact);
-    const CPointSearch search(m_sql, "GEN.db", "WPT.db");
+    QFETCH(QString, wptDb);
+    const CPointSearch search(m_sql, "GEN.db", wptDb);
     QTEST(shape(search.run(text, exact, 0, 0)), "shape");
     QVERIFY(m_prompt.records.isEmpty());
 }
 
-void TestSearch::cruiseValues()
+// The cruise values go to every record but the runway ends; the runway
+// ends carry the values of their own end.
+void TestSearch::records()
 {
     const CPointSearch search(m_sql, "GEN.db", "WPT.db");
     const QList<CPointSearch::Result> found = search.run("LFPG", false, 130, 5500);
-    QCOMPARE(shape(found), QStringLiteral("A:LFPG R0:09L R0:27R R0:08R R0:26L N:PGN W:LFPG"));
+    QCOMPARE(found.size(), 7);
     for (const CPointSearch::Result &r : found) {
         const bool cruise = r.kind != CPointSearch::RunwayEnd;
         QCOMPARE(r.point->speed, cruise ? 130 : 0);
         QCOMPARE(r.point->altitude, cruise ? 5500 : 0);
     }
-    // The airport record otherwise as the builder makes it.
     const CFlightPlanPoint &apt = *found.at(0).point;
-    QCOMPARE(apt.name, QStringLiteral("Paris Charles de Gaulle"));
-    QCOMPARE(apt.dbKey, QStringLiteral("LFPG"));
+    QCOMPARE((QStringList{apt.name, apt.dbKey, apt.kind}), (QStringList{"Paris Charles de Gaulle", "LFPG", "airp"}));
     QCOMPARE(apt.latitude, 176435.0);
     QCOMPARE(apt.elevation, 392);
-    QCOMPARE(apt.kind, QStringLiteral("airp"));
-}
-
-void TestSearch::runwayEnds()
-{
-    const CPointSearch search(m_sql, "GEN.db", "WPT.db");
-    const QList<CPointSearch::Result> found = search.run("LFPB", true, 130, 5500);
-    QCOMPARE(found.size(), 3);
-    const CFlightPlanPoint &high = *found.at(1).point;
-    const CFlightPlanPoint &low = *found.at(2).point;
-    QCOMPARE(high.name, QStringLiteral("RWY 07"));
-    QCOMPARE(high.dbKey, QStringLiteral("NONE"));
-    QCOMPARE(high.longitude, 100.0);
-    QCOMPARE(high.elevation, 11);
-    QCOMPARE(high.heading, 90.0);
-    QCOMPARE(low.name, QStringLiteral("RWY 25"));
-    QCOMPARE(low.longitude, 200.0);
-    QCOMPARE(low.elevation, 22);
-    QCOMPARE(low.heading, 270.0);
+    const CFlightPlanPoint &high = *found.at(1).point, &low = *found.at(2).point;
+    QCOMPARE((QStringList{high.name, high.dbKey, low.name}), (QStringList{"RWY 09L", "NONE", "RWY 27R"}));
+    QCOMPARE((QList<double>{high.longitude, double(high.elevation), high.heading}), (QList<double>{100, 11, 90}));
+    QCOMPARE((QList<double>{low.longitude, double(low.elevation), low.heading}), (QList<double>{200, 22, 270}));
 }
 
 void TestSearch::icons_data()
@@ -235,12 +166,6 @@ void TestSearch::icons()
     for (const CPointSearch::Result &r : search.run(text, true, 0, 0))
         got << CPointSearch::icon(r);
     QCOMPARE(got, icons);
-}
-
-void TestSearch::missingWaypointDatabase()
-{
-    const CPointSearch search(m_sql, "GEN.db", "NOWPT.db");
-    QCOMPARE(shape(search.run("LFPG", true, 0, 0)), QStringLiteral("A:LFPG R0:09L R0:27R R0:08R R0:26L"));
 }
 
 QTEST_GUILESS_MAIN(TestSearch)
