@@ -78,10 +78,9 @@ QStringList TestFlightPlanWindow::planState() const
     const CFlightPlan::StartState start = plan()->startState();
     out << QStringLiteral("start %1 %2 %3 counter %4 save %5 result %6").arg(start.latitude).arg(start.longitude).arg(int(start.placement))
                    .arg(plan()->userWaypointCounter).arg(m_fx->ui()->btnSaveFlightPlan->isEnabled()).arg(plan()->results.value(0)->altitude);
-    for (int r = 0; r < grid()->rowCount(); ++r) {
+    for (int r = 0; r < grid()->rowCount(); ++r)
         for (int c = 0; c < grid()->columnCount(); ++c)
             out << (grid()->item(r, c) ? grid()->item(r, c)->text() : QString());
-    }
     return out;
 }
 
@@ -164,19 +163,21 @@ void TestFlightPlanWindow::undoRedo()
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write("<vers>\n7\n<wpnt>\nairp\n<iden>\nLFPO\n<llps>\n175415,0,0\n<wpnt>\nairp\n") > 0);
     file.close();
     const QList<std::pair<const char *, std::function<void()>>> changes = {
-        {"la suppression de BBE", [&] { grid()->setCurrentCell(1, 1); m_w->sFpLineDel(); }},
-        {"la montée de WP001", [&] { grid()->setCurrentCell(1, 1); m_w->sFpLineUp(); }},
-        {"la descente de WP001", [&] { grid()->setCurrentCell(0, 1); m_w->sFpLineDown(); }},
-        {"la modification de l'altitude à LFPG", [&] {   // typed in the grid, taken when the cell is left
+        {"la modification de l'altitude à LFPG", [&] {   // typed in the grid, taken when the cell is left: not the last point's
              grid()->setCurrentCell(0, 9);
              grid()->item(0, 9)->setText(QStringLiteral("5000"));
              grid()->setCurrentCell(1, 3);
+             QCOMPARE(planState().mid(0, 3), QStringList({"LFPG 5000 shared", "BBE 5000", "WP001 0"}));
          }},
+        {"la suppression de BBE", [&] { grid()->setCurrentCell(1, 1); m_w->sFpLineDel(); }},
+        {"la montée de WP001", [&] { grid()->setCurrentCell(1, 1); m_w->sFpLineUp(); }},
+        {"la descente de WP001", [&] { grid()->setCurrentCell(0, 1); m_w->sFpLineDown(); }},
         {"l'ajout de LFPO", [&] { m_w->sAddAptToFp(QStringLiteral("LFPO")); }},
         {"l'ajout de WP002", [&] { m_w->sAddNewWptToFp(QStringLiteral("WP"), 51, 6); }},
         {"l'ajout de 26R", [&] {   // a runway end of the LFPG found
              grid()->setCurrentCell(0, 1);
              emit ui->treeWFound->itemDoubleClicked(ui->treeWFound->topLevelItem(0)->child(0), 1);
+             QCOMPARE(plan()->points.at(1)->ident, QStringLiteral("26R"));   // after the current line
          }},
         {"l'ajout de la procédure AMOGA7A", [&] {
              ui->treeWSid->setCurrentItem(ui->treeWSid->topLevelItem(0));
@@ -278,7 +279,6 @@ void TestFlightPlanWindow::saveAndStartPosition()
     QMetaObject::invokeMethod(m_w, "on_btnSaveFlightPlan_clicked");
     QCOMPARE(box(0), facts(CPrompt::Warning, StartTitle, "Vous devez choisir un aéroport en première ligne."));
     QCOMPARE(box(1), facts(CPrompt::Warning, SaveTitle, "Un plan de vol doit comporté au moins deux points"));
-    QCOMPARE(plan()->version, 0);
 
     // An airport first that no refresh has seen: the start position is
     // placed there, never written as it stands (0, 0).
