@@ -1,1 +1,0 @@
-// Core sources of this subsystem are listed in CMakeLists.txt.
