@@ -14,12 +14,6 @@
 
 #include <cmath>
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    Fuzz::initialize(*argc > 0 ? (*argv)[0] : nullptr);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = TextFile::decode(Fuzz::bytes(data, size));

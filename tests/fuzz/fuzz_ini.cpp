@@ -11,7 +11,6 @@
 #include "data/textfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QList>
 
 namespace {
@@ -36,11 +35,9 @@ bool isEntryLine(const QByteArray &line)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+void Fuzz::prepare()
 {
-    Fuzz::initialize(*argc > 0 ? (*argv)[0] : nullptr);
     QDir(Fuzz::scratchDir()).mkpath(QStringLiteral("system"));
-    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -84,11 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // The same through the file the simulator reads.
     const QString dir = Fuzz::scratchDir();
-    {
-        QFile file(SitFile::iniPath(dir));
-        Fuzz::check(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(ini) == ini.size(),
-                    "cannot write the ini file");
-    }
+    Fuzz::writeScratchFile(SitFile::iniPath(dir), ini);
     QString error;
     Fuzz::check(SitFile::setStartupSituation(dir, sitName, &error) == SitFile::IniResult::Rewritten,
                 "ini file not rewritten", error);

@@ -26,32 +26,25 @@ namespace {
 
 const QStringList Databases = {QStringLiteral("GEN"), QStringLiteral("WPT"), QStringLiteral("M3D"),
                                QStringLiteral("OBJ"), QStringLiteral("TXY")};
-const QString OsmFile = QStringLiteral("OSM.db");
 
 QString connectionOf(const QString &database)
 {
     return QStringLiteral("fuzz-") + database;
 }
 
-void createTables(QSqlDatabase db, const QString &database)
+// A connection to the file with the tables of the database short name.
+QSqlDatabase createDatabase(const QString &connection, const QString &file, const QString &database)
 {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    db.setDatabaseName(file);
+    if (!db.open())
+        Fuzz::fail("cannot open a database", file + QStringLiteral(": ") + db.lastError().text());
     QSqlQuery query(db);
     for (const CTable *table : CSchema::tables(database)) {
         if (!query.exec(table->createStatement()))
             Fuzz::fail("cannot create a table", table->name + QStringLiteral(": ") + query.lastError().text());
     }
-}
-
-// One in-memory database per short name, made once.
-void createDatabases()
-{
-    for (const QString &database : Databases) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionOf(database));
-        db.setDatabaseName(QStringLiteral(":memory:"));
-        if (!db.open())
-            Fuzz::fail("cannot open an in-memory database", db.lastError().text());
-        createTables(db, database);
-    }
+    return db;
 }
 
 // Every input starts from empty tables, whatever the one before it wrote.
@@ -98,24 +91,16 @@ private:
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+// One in-memory database per short name, made once, and the OSM folder
+// with its one database, empty: the deletion lists find it and change nothing.
+void Fuzz::prepare()
 {
-    Fuzz::initialize(*argc > 0 ? (*argv)[0] : nullptr);
-    // The OSM folder with its one database, empty: the deletion lists find
-    // it and change nothing.
     const QDir scratch(Fuzz::scratchDir());
     scratch.mkpath(QStringLiteral("OSM"));
-    {
-        QSqlDatabase osm = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuzz-osm-setup"));
-        osm.setDatabaseName(scratch.filePath(QStringLiteral("OSM/") + OsmFile));
-        if (!osm.open())
-            Fuzz::fail("cannot create the OSM database", osm.lastError().text());
-        createTables(osm, QStringLiteral("OSM"));
-        osm.close();
-    }
+    createDatabase(QStringLiteral("fuzz-osm-setup"), scratch.filePath(QStringLiteral("OSM/OSM.db")), "OSM").close();
     QSqlDatabase::removeDatabase(QStringLiteral("fuzz-osm-setup"));
-    createDatabases();
-    return 0;
+    for (const QString &database : Databases)
+        createDatabase(connectionOf(database), QStringLiteral(":memory:"), database);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
