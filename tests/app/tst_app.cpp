@@ -118,7 +118,6 @@ void TestApp::settings_data()
                                                                   << QStringList{"intervale=2"};
     QTest::newRow("unknown keys kept, other sections not read")
         << QByteArray("[view]\ncolour=red\n[other]\nzoom=3\n") << QStringList{"colour=red", "[other]", "zoom=3", "zoom=6"};
-    QTest::newRow("garbage gives the defaults") << QByteArray("\x01\x02 not an ini\n=\n[[[\n") << QStringList{"zoom=6"};
 }
 
 void TestApp::settings()

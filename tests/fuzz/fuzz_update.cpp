@@ -60,33 +60,28 @@ void emptyDatabases()
 }
 
 // Says go on, and records that every step was in order.
-class Progress : public CIOProgress
-{
-public:
+struct Progress : CIOProgress {
+    bool open = false;
+    qint64 last = 0;
     void begin(const QString &, qint64 total) override
     {
-        Fuzz::check(!m_open, "progress begun twice");
+        Fuzz::check(!open, "progress begun twice");
         Fuzz::check(total >= 0, "negative amount of work");
-        m_open = true;
-        m_last = 0;
+        open = true;
+        last = 0;
     }
     bool advance(qint64 done) override
     {
-        Fuzz::check(m_open, "progress outside the work");
-        Fuzz::check(done >= m_last, "progress went back");
-        m_last = done;
+        Fuzz::check(open, "progress outside the work");
+        Fuzz::check(done >= last, "progress went back");
+        last = done;
         return true;
     }
     void end() override
     {
-        Fuzz::check(m_open, "progress ended twice");
-        m_open = false;
+        Fuzz::check(open, "progress ended twice");
+        open = false;
     }
-    bool isOpen() const { return m_open; }
-
-private:
-    bool m_open = false;
-    qint64 m_last = 0;
 };
 
 } // namespace
@@ -115,11 +110,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QStringList errors;
     {
         CGlobalVar config;
-        config.genName = connectionOf(QStringLiteral("GEN"));
-        config.wptName = connectionOf(QStringLiteral("WPT"));
-        config.m3dName = connectionOf(QStringLiteral("M3D"));
-        config.objName = connectionOf(QStringLiteral("OBJ"));
-        config.txyName = connectionOf(QStringLiteral("TXY"));
+        const QList<QString *> names = {&config.genName, &config.wptName, &config.m3dName, &config.objName,
+                                        &config.txyName};   // in the order of Databases
+        for (qsizetype i = 0; i < names.size(); ++i)
+            *names.at(i) = connectionOf(Databases.at(i));
         config.dirOsm = QDir(QDir(Fuzz::scratchDir()).filePath(QStringLiteral("OSM")));
 
         CIODataBase io;
@@ -131,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         result = io.importDB(&file, &config);
         errors = io.errors();
     }
-    Fuzz::check(!progress.isOpen(), "progress left open");
+    Fuzz::check(!progress.open, "progress left open");
 
     // Every import ends with one report box, after the questions it asked.
     Fuzz::check(!prompt.records.isEmpty(), "import ended without a report");
