@@ -14,12 +14,6 @@
 
 #include <cmath>
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    Fuzz::initialize(*argc > 0 ? (*argv)[0] : nullptr);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = TextFile::decode(Fuzz::bytes(data, size));
@@ -49,15 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static const QRegularExpression negativeZero(QStringLiteral("(?<![0-9.])-(0\\.000)(?![0-9])"));
     written.replace(negativeZero, QStringLiteral("\\1"));
     rewritten.replace(negativeZero, QStringLiteral("\\1"));
-    if (rewritten != written) {
-        qsizetype at = 0;
-        while (at < written.size() && at < rewritten.size() && written.at(at) == rewritten.at(at))
-            ++at;
-        Fuzz::fail("a written plan does not read back to the same file",
-                   QStringLiteral("first difference at %1: [%2] / [%3]")
-                       .arg(at)
-                       .arg(written.mid(at, 60), rewritten.mid(at, 60)));
-    }
+    Fuzz::check(rewritten == written, "a written plan does not read back to the same file",
+                written + QStringLiteral("\n---\n") + rewritten);
 
     // The name of the file the plan would be saved to is one plain name.
     if (!plan.isEmpty()) {

@@ -11,7 +11,6 @@
 #include "data/textfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QList>
 
 namespace {
@@ -29,18 +28,11 @@ QList<QByteArray> linesOf(const QByteArray &text)
     return lines;
 }
 
-bool isEntryLine(const QByteArray &line)
-{
-    return line.startsWith("startupSituation");
-}
-
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+void Fuzz::prepare()
 {
-    Fuzz::initialize(*argc > 0 ? (*argv)[0] : nullptr);
     QDir(Fuzz::scratchDir()).mkpath(QStringLiteral("system"));
-    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -65,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (qsizetype i = 0; i < before.size(); ++i) {
         const QByteArray &was = before.at(i);
         const QByteArray &is = after.at(i);
-        if (isEntryLine(was))
+        if (was.startsWith("startupSituation"))
             Fuzz::check(is == entry || is == entry + '\r', "entry line not replaced", QString::fromLatin1(is));
         else
             Fuzz::check(is == was, "other line changed", QString::fromLatin1(was) + QStringLiteral(" -> ")
@@ -84,11 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // The same through the file the simulator reads.
     const QString dir = Fuzz::scratchDir();
-    {
-        QFile file(SitFile::iniPath(dir));
-        Fuzz::check(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(ini) == ini.size(),
-                    "cannot write the ini file");
-    }
+    Fuzz::writeScratchFile(SitFile::iniPath(dir), ini);
     QString error;
     Fuzz::check(SitFile::setStartupSituation(dir, sitName, &error) == SitFile::IniResult::Rewritten,
                 "ini file not rewritten", error);

@@ -67,12 +67,10 @@ void checkScripts(const NavBlock::Position &position)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+void Fuzz::prepare()
 {
-    Fuzz::initialize(*argc > 0 ? (*argv)[0] : nullptr);
     blockName();   // made before the exit handler that uses it is registered
     std::atexit([] { CSharedBlock::remove(blockName()); });
-    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

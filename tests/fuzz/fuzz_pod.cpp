@@ -8,12 +8,6 @@
 #include "flightplan/flightplan.h"
 #include "flightplan/podmgr.h"
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    Fuzz::initialize(*argc > 0 ? (*argv)[0] : nullptr);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = Fuzz::writeScratchFile(QStringLiteral("aircraft.pod"), Fuzz::bytes(data, size));

@@ -26,32 +26,25 @@ namespace {
 
 const QStringList Databases = {QStringLiteral("GEN"), QStringLiteral("WPT"), QStringLiteral("M3D"),
                                QStringLiteral("OBJ"), QStringLiteral("TXY")};
-const QString OsmFile = QStringLiteral("OSM.db");
 
 QString connectionOf(const QString &database)
 {
     return QStringLiteral("fuzz-") + database;
 }
 
-void createTables(QSqlDatabase db, const QString &database)
+// A connection to the file with the tables of the database short name.
+QSqlDatabase createDatabase(const QString &connection, const QString &file, const QString &database)
 {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    db.setDatabaseName(file);
+    if (!db.open())
+        Fuzz::fail("cannot open a database", file + QStringLiteral(": ") + db.lastError().text());
     QSqlQuery query(db);
     for (const CTable *table : CSchema::tables(database)) {
         if (!query.exec(table->createStatement()))
             Fuzz::fail("cannot create a table", table->name + QStringLiteral(": ") + query.lastError().text());
     }
-}
-
-// One in-memory database per short name, made once.
-void createDatabases()
-{
-    for (const QString &database : Databases) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionOf(database));
-        db.setDatabaseName(QStringLiteral(":memory:"));
-        if (!db.open())
-            Fuzz::fail("cannot open an in-memory database", db.lastError().text());
-        createTables(db, database);
-    }
+    return db;
 }
 
 // Every input starts from empty tables, whatever the one before it wrote.
@@ -67,55 +60,42 @@ void emptyDatabases()
 }
 
 // Says go on, and records that every step was in order.
-class Progress : public CIOProgress
-{
-public:
+struct Progress : CIOProgress {
+    bool open = false;
+    qint64 last = 0;
     void begin(const QString &, qint64 total) override
     {
-        Fuzz::check(!m_open, "progress begun twice");
+        Fuzz::check(!open, "progress begun twice");
         Fuzz::check(total >= 0, "negative amount of work");
-        m_open = true;
-        m_last = 0;
+        open = true;
+        last = 0;
     }
     bool advance(qint64 done) override
     {
-        Fuzz::check(m_open, "progress outside the work");
-        Fuzz::check(done >= m_last, "progress went back");
-        m_last = done;
+        Fuzz::check(open, "progress outside the work");
+        Fuzz::check(done >= last, "progress went back");
+        last = done;
         return true;
     }
     void end() override
     {
-        Fuzz::check(m_open, "progress ended twice");
-        m_open = false;
+        Fuzz::check(open, "progress ended twice");
+        open = false;
     }
-    bool isOpen() const { return m_open; }
-
-private:
-    bool m_open = false;
-    qint64 m_last = 0;
 };
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+// One in-memory database per short name, made once, and the OSM folder
+// with its one database, empty: the deletion lists find it and change nothing.
+void Fuzz::prepare()
 {
-    Fuzz::initialize(*argc > 0 ? (*argv)[0] : nullptr);
-    // The OSM folder with its one database, empty: the deletion lists find
-    // it and change nothing.
     const QDir scratch(Fuzz::scratchDir());
     scratch.mkpath(QStringLiteral("OSM"));
-    {
-        QSqlDatabase osm = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuzz-osm-setup"));
-        osm.setDatabaseName(scratch.filePath(QStringLiteral("OSM/") + OsmFile));
-        if (!osm.open())
-            Fuzz::fail("cannot create the OSM database", osm.lastError().text());
-        createTables(osm, QStringLiteral("OSM"));
-        osm.close();
-    }
+    createDatabase(QStringLiteral("fuzz-osm-setup"), scratch.filePath(QStringLiteral("OSM/OSM.db")), "OSM").close();
     QSqlDatabase::removeDatabase(QStringLiteral("fuzz-osm-setup"));
-    createDatabases();
-    return 0;
+    for (const QString &database : Databases)
+        createDatabase(connectionOf(database), QStringLiteral(":memory:"), database);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -130,11 +110,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QStringList errors;
     {
         CGlobalVar config;
-        config.genName = connectionOf(QStringLiteral("GEN"));
-        config.wptName = connectionOf(QStringLiteral("WPT"));
-        config.m3dName = connectionOf(QStringLiteral("M3D"));
-        config.objName = connectionOf(QStringLiteral("OBJ"));
-        config.txyName = connectionOf(QStringLiteral("TXY"));
+        const QList<QString *> names = {&config.genName, &config.wptName, &config.m3dName, &config.objName,
+                                        &config.txyName};   // in the order of Databases
+        for (qsizetype i = 0; i < names.size(); ++i)
+            *names.at(i) = connectionOf(Databases.at(i));
         config.dirOsm = QDir(QDir(Fuzz::scratchDir()).filePath(QStringLiteral("OSM")));
 
         CIODataBase io;
@@ -146,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         result = io.importDB(&file, &config);
         errors = io.errors();
     }
-    Fuzz::check(!progress.isOpen(), "progress left open");
+    Fuzz::check(!progress.open, "progress left open");
 
     // Every import ends with one report box, after the questions it asked.
     Fuzz::check(!prompt.records.isEmpty(), "import ended without a report");

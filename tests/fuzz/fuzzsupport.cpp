@@ -27,25 +27,27 @@ std::unique_ptr<QTemporaryDir> &scratch()
 
 } // namespace
 
-namespace Fuzz {
-
-void initialize(const char *program)
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    if (QCoreApplication::instance())
-        return;
     // The application keeps references to these for its whole life.
-    static int argc = 1;
-    static QByteArray name(program ? program : "fuzz");
-    static char *argv[] = {name.data(), nullptr};
-    static QCoreApplication app(argc, argv);
+    static int count = 1;
+    static QByteArray name(*argc > 0 ? (*argv)[0] : "fuzz");
+    static char *names[] = {name.data(), nullptr};
+    static QCoreApplication app(count, names);
     if (qEnvironmentVariableIntValue("CORVANE_FUZZ_VERBOSE") == 0)
         qInstallMessageHandler(quietHandler);
     scratch() = std::make_unique<QTemporaryDir>();
     if (!scratch()->isValid())
-        fail("cannot create a scratch folder", scratch()->errorString());
+        Fuzz::fail("cannot create a scratch folder", scratch()->errorString());
     // The scratch folder goes before the application object does.
     std::atexit([] { scratch().reset(); });
+    Fuzz::prepare();
+    return 0;
 }
+
+namespace Fuzz {
+
+__attribute__((weak)) void prepare() {}
 
 QString scratchDir()
 {

@@ -207,8 +207,6 @@ void TestIo::importRecords_data()
         {"GEN;WPT;+;1;A;B;C;FR;;78;1;4;0;0;0;0;0;0;", "La table WPT est inconnue dans la base de données GEN."},
         {"gen;NAV;+;1;X;TST;N;1;0;0;FR;;17;0;3;1;1;1;0;1", "La base de données gen est inconnue."},
         {"GEN;nav;-;ukey;X", "La table nav est inconnue dans la base de données GEN."},
-        {"GEN;CTY;+;ZZ;Nowhere", "La table CTY est inconnue dans la base de données GEN."},
-        {"ROUTE;SIDSTAR;-;strm;X", "La base de données ROUTE est inconnue."},
         {"TXY", "La table  est inconnue dans la base de données TXY."},
         {"GEN;%2;+;x", "La table %2 est inconnue dans la base de données GEN."}};
     for (const auto &[record, text] : stops)
@@ -286,13 +284,12 @@ void TestIo::importRecords()
 }
 
 // The import command: the files chosen, one summary each, a missing one
-// passed over.
+// passed over (the journeys check the chooser).
 void TestIo::importChooser()
 {
     const QString path = writeFile("a.CSV", nav("A1"));
     m_prompt->answers << filePath("missing.CSV") + "\n" + path;
     m_io->on_actImport_triggered(m_config.get());
-    QCOMPARE(m_prompt->records.first().filter, QStringLiteral("Fichier Corvane Export (*.CSV);;Tous (*.*)"));
     QCOMPARE(m_prompt->texts(), QStringList({QString(), Done.arg(path)}));
     QCOMPARE(committed(Gen, "SELECT COUNT(*) FROM NAV WHERE ukey = 'A1'"), QStringLiteral("1"));
 }
@@ -391,9 +388,6 @@ void TestIo::roundTrip_data()
     QTest::addColumn<QString>("select");
     QTest::addColumn<QString>("spoil");
 
-    QTest::newRow("NAV") << "NAV" << Gen << "SELECT *, typeof(tile), typeof(nlat) FROM NAV ORDER BY ukey"
-                         << "DELETE FROM NAV WHERE rowid % 3 = 0;UPDATE NAV SET name = 'X', tile = 0;"
-                            "INSERT INTO NAV (ukey) VALUES ('STRAY')";
     QTest::newRow("WPT") << "WPT" << Wpt << "SELECT *, typeof(tile), typeof(wlat) FROM WPT ORDER BY ukey"
                          << "DELETE FROM WPT WHERE rowid % 3 = 0;UPDATE WPT SET name = 'X', tile = 0;"
                             "INSERT INTO WPT (ukey) VALUES ('STRAY')";
@@ -407,7 +401,8 @@ void TestIo::roundTrip_data()
                         << "DELETE FROM MOD;DELETE FROM TEXTURE";
 }
 
-// Exported, the table spoilt, the export imported: the rows are back, typed.
+// Exported, the table spoilt, the export imported: the rows are back, typed
+// (the navaid table's records are checked byte for byte above).
 void TestIo::roundTrip()
 {
     QFETCH(QString, which);
