@@ -154,7 +154,8 @@ void TestEditorsWindow::blockDataFolder() const
 
 // "field:text" types into a line edit ("ukey:" clears the key), "ctry:XX"
 // picks a country, "freq:N" sets the frequency, "rbX" clicks a radio,
-// "csv" asks for the update file, "sql:..." runs a statement on GEN;
+// "csv" asks for the update file, "sql:..." runs a statement on GEN, "ok"
+// clicks OK (and OK again after the steps);
 // "?field:text" checks a line edit, "?type:rbX" the one type radio checked
 // (none if empty), "?ctry:XX" a country outside the list.
 void TestEditorsWindow::step(QDialog *d, const QString &step)
@@ -177,6 +178,8 @@ void TestEditorsWindow::step(QDialog *d, const QString &step)
     } else if (what == QLatin1String("?type")) {
         for (const char *name : {"rbVOR", "rbTACAN", "rbNDB", "rbVORDME", "rbNDBDME"})
             QCOMPARE(child<QRadioButton>(d, QLatin1String(name))->isChecked(), value == QLatin1String(name));
+    } else if (what == QLatin1String("ok")) {
+        child<QPushButton>(d, QStringLiteral("pbOK"))->click();
     } else if (what == QLatin1String("cancel")) {
         return;   // clicked after the steps
     } else if (what.startsWith(QLatin1String("rb"))) {
@@ -227,37 +230,24 @@ void TestEditorsWindow::edit_data()
     QTest::newRow("ident taken: asked, one more than FR1PGS10")
             << true << "" << "" << QStringList{ten, "ctry:FR", "Iden:pgs", "?Ukey:FR1PGS11", "cancel"} << QStringList{"Yes"}
             << QStringList{pgsAsk} << false << "FR1PGS11" << "" << "" << "";
-    QTest::newRow("NDB 1750 refused")
-            << true << "" << "" << QStringList{"ctry:FR", "Iden:ZZ", "Name:F", "rbNDBDME", "freq:1750"} << QStringList{}
-            << QStringList{"W|Création NDB|La fréquence doit être comprise entre 180 et 1750 Khz."} << true << "FR7ZZ1"
-            << "" << "" << "";
-    QTest::newRow("VOR 118 refused")
-            << true << "" << "" << QStringList{"ctry:FR", "Iden:ZZ", "Name:F", "freq:118"} << QStringList{}
-            << QStringList{"W|Création VOR|La fréquence doit être comprise entre 108.000 et 117.95 Mhz."} << true << "FR1ZZ1"
-            << "" << "" << "";
+    QTest::newRow("no key, NDB 1750, VOR 118 refused")
+            << true << "" << "" << QStringList{"ok", "ctry:FR", "Iden:ZZ", "Name:F", "rbNDBDME", "freq:1750", "ok", "rbVOR", "freq:118"}
+            << QStringList{} << QStringList{"W|Nouveau NAVAID|La clé unique est vide.\nSaisissez l'identifiant du navaid.",
+                                            "W|Création NDB|La fréquence doit être comprise entre 180 et 1750 Khz.",
+                                            "W|Création VOR|La fréquence doit être comprise entre 108.000 et 117.95 Mhz."}
+            << true << "FR1ZZ1" << "" << "" << "";
     QTest::newRow("key taken by another before OK")
             << true << "" << ""
             << QStringList{"ctry:FR", "Iden:QQ", "sql:INSERT INTO NAV (tile, ukey, iden, name) VALUES (0, 'FR1QQ1', 'QQ', 'OTHER')",
                            "Name:MINE"} << QStringList{}
             << QStringList{"W|Nouveau NAVAID|La clé FR1QQ1 est déjà celle d'un autre navaid.\nChangez l'identifiant, le type ou le pays."}
             << true << "FR1QQ1" << "0|FR1QQ1|QQ|OTHER|||||||||||||" << "" << "";
-    QTest::newRow("navaid without a key")
-            << true << "" << "" << QStringList{} << QStringList{}
-            << QStringList{"W|Nouveau NAVAID|La clé unique est vide.\nSaisissez l'identifiant du navaid."} << true << ""
-            << "" << "" << "";
-    // Unchanged, a stored type stays: a TACAN filed under 4, a VORTAC under
-    // 5 (opening as a TACAN), a DME-ILS under 16 (no radio).
+    // Unchanged, a stored type stays: a TACAN filed under 4, a DME-ILS under
+    // 16 (no radio).
     QTest::newRow("4 stays")
             << true << "BBE-BE2BBE1" << "" << QStringList{"?type:rbTACAN", "?Ukey:BE2BBE1"} << QStringList{}
             << QStringList{newNav.arg("BEAUVECHAIN TACAN")} << false << "BE2BBE1"
-            << "196777|BE2BBE1|BBE|BEAUVECHAIN TACAN|116|0|0|BE||4|0|3|182723|17165|370|0|100"
-            << "addVORMarker2(new google.maps.LatLng(50.75639,4.76806),\"BEAUVECHAIN TACAN-BE2BBE1\",4,"
-               "\"<font color=blue><b>VOR BBE</b><font color=black><br/>BEAUVECHAIN TACAN<br/>116.000 Mhz<br/>"
-               "50 45' 23.00 N - 004 46' 05.00 E\",\"BE2BBE1\")" << "";
-    QTest::newRow("5 opens as TACAN, stays")
-            << true << "BVG-BE2BVG1" << "" << QStringList{"?type:rbTACAN"} << QStringList{}
-            << QStringList{newNav.arg("Bevingen VORTAC")} << false << "BE2BVG1"
-            << "196777|BE2BVG1|BVG|Bevingen VORTAC|109.65|-2|-2|BE||5|0|3|182857.15|18703.08|223|0|60" << "*" << "";
+            << "196777|BE2BBE1|BBE|BEAUVECHAIN TACAN|116|0|0|BE||4|0|3|182723|17165|370|0|100" << "*" << "";
     QTest::newRow("16 stays")
             << true << "IAD-BE3IAD1" << "" << QStringList{"?type:"} << QStringList{}
             << QStringList{newNav.arg("EBAW 29 DME-ILS")} << false << "BE3IAD1"
@@ -288,10 +278,7 @@ void TestEditorsWindow::edit_data()
     QTest::newRow("new waypoint with a dash")
             << false << "" << "" << QStringList{"ctry:FR", "Name:st-jean", "?Ukey:ST-JEFR"} << QStringList{}
             << QStringList{newWpt.arg("ST-JEAN")} << false << "ST-JEFR"
-            << nt + "|ST-J|ST-JEFR|ST-JEAN|FR||78|1|1|174600|1287900|0|0|0|0|"
-            << "addWPTMarker2(new google.maps.LatLng(48.50000,-2.25000),\"ST-JEAN-ST-JEFR\",1,\"<font color=blue><b>"
-               "Waypoint ST-J</b><font color=black><br/>ST-JEAN (High)<br/>48 30' 00.00 N - 002 15' 00.00 W\",\"ST-JEFR\")"
-            << "";
+            << nt + "|ST-J|ST-JEFR|ST-JEAN|FR||78|1|1|174600|1287900|0|0|0|0|" << "*" << "";
     // The page is told the key, so that it replaces X-RAY's marker only.
     QTest::newRow("waypoint X-RAY unchanged")
             << false << "X-RAY-X-RAYBE" << "" << QStringList{"?Ukey:X-RAYBE"} << QStringList{}
