@@ -7,23 +7,18 @@
 // page shows them as stored, running none of them and failing on none.
 
 #include "app/navglobalvar.h"
-#include "editors/dialoglatlon.h"
 #include "map/sectionbuilder.h"
 #include "map/webpage.h"
 #include "tests/support/windowfixture.h"
 #include "ui_mainwindow.h"
 
-#include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QJsonArray>
-#include <QLineEdit>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QMutex>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSqlError>
-#include <QSpinBox>
 #include <QSqlQuery>
 #include <QStatusBar>
 #include <QTest>
@@ -185,8 +180,6 @@ private slots:
     void onPage_data();
     void onPage();
     void noScriptFailed();
-    void typedPosition_data();
-    void typedPosition();
 
 private:
     QVariant js(const QString &script);
@@ -242,6 +235,8 @@ void TestHostile::cleanupTestCase()
 {
     m_fx.reset();
     qInstallMessageHandler(nullptr);
+    // The page went before its profile.
+    QVERIFY(logWith(QStringLiteral("Release of profile")).isEmpty());
 }
 
 // The search cascade with hostile keys: exact texts, never patterns.
@@ -385,57 +380,6 @@ void TestHostile::noScriptFailed()
     QCOMPARE(js(QStringLiteral("typeof hacked")).toString(), QStringLiteral("undefined"));
     const QStringList errors = logWith(QStringLiteral("Uncaught"));
     QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
-}
-
-// Positions typed by the user: the latitude stops at the pole, and whole
-// seconds carry into the minutes and degrees.
-void TestHostile::typedPosition_data()
-{
-    QTest::addColumn<double>("start");
-    QTest::addColumn<QStringList>("steps");   // "deg=90", "min=59", "sec=60", "type=999999" (into edLat), "S"
-    QTest::addColumn<double>("lat");
-    QTest::addColumn<QString>("fields");      // degrees, minutes, seconds shown
-    QTest::newRow("90, then 59' 60\"") << 1.0 << QStringList{"deg=90", "min=59", "sec=60"} << 324000.0 << "90 0 0.00";
-    QTest::newRow("typed beyond the pole, then the hemisphere") << 1.0 << QStringList{"type=999999", "S"} << -324000.0
-                                                                << "0 0 1.00";
-    QTest::newRow("seconds carried into the degrees") << 3599.999 << QStringList{} << 3599.999 << "1 0 0.00";
-}
-
-void TestHostile::typedPosition()
-{
-    QFETCH(double, start);
-    QFETCH(QStringList, steps);
-    QFETCH(double, lat);
-    QFETCH(QString, fields);
-    CDialogLatLon d;
-    d.setLatLon(start, 8100);
-    d.show();
-    d.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&d));
-    auto *deg = d.findChild<QSpinBox *>("sbLatDeg");
-    auto *min = d.findChild<QSpinBox *>("sbLatMin");
-    auto *sec = d.findChild<QDoubleSpinBox *>("sbLatSec");
-    auto *ns = d.findChild<QComboBox *>("cbNS");
-    for (const QString &step : steps) {
-        const QString value = step.section(u'=', 1);
-        if (step.startsWith("deg=")) {
-            deg->setFocus();
-            deg->setValue(value.toInt());
-        } else if (step.startsWith("min=")) {
-            min->setFocus();
-            min->setValue(value.toInt());
-        } else if (step.startsWith("sec=")) {
-            sec->setFocus();
-            sec->setValue(value.toDouble());
-        } else if (step.startsWith("type=")) {
-            d.findChild<QLineEdit *>("edLat")->setText(value);
-        } else {
-            ns->setFocus();
-            ns->setCurrentIndex(ns->currentIndex() == 0 ? 1 : 0);
-        }
-    }
-    QCOMPARE(d.lat, lat);
-    QCOMPARE(QStringLiteral("%1 %2 %3").arg(deg->value()).arg(min->value()).arg(sec->value(), 0, 'f', 2), fields);
 }
 
 QTEST_MAIN(TestHostile)
