@@ -151,7 +151,8 @@ void TestApp::startFolders_data()
 }
 
 // Each folder not found is asked for, from the program's folder, and used
-// as chosen (the journeys check that the next start asks nothing).
+// as chosen; the work folder is stored at exit so that the next start asks
+// nothing.
 void TestApp::startFolders()
 {
     QFETCH(bool, simulatorFound);
@@ -178,11 +179,17 @@ void TestApp::startFolders()
     QCOMPARE(titles, asked);
     QCOMPARE(QDir(CNavGlobalVar::instance()->dirCorvane.path()).canonicalPath(), QDir(f.sim.root()).canonicalPath());
     QCOMPARE(CNavGlobalVar::instance()->dirWork.path(), work);
+
+    f.stop();
+    QVERIFY(simulatorFound || QFile(f.sim.root() + QStringLiteral("/Corvane.exe")).open(QIODevice::WriteOnly));
+    f.prompt.records.clear();
+    f.start();
+    QCOMPARE(f.prompt.records.size(), 0);
 }
 
-// Each layer action shows its own setting and stores it back at exit. When
-// the page reported no view, the view read at start is kept (the journeys
-// check the view it reports). "Quitter" closes the window.
+// Each layer action shows its own setting and stores it back at exit. The
+// view the page last reported is stored at exit; when it reported nothing,
+// the view read at start is kept. "Quitter" closes the window.
 void TestApp::windowExit()
 {
     const QStringList keys = {"showAirport", "showVor", "showNdbRte", "showNdbTerm", "showWaypointRte",
@@ -212,8 +219,14 @@ void TestApp::windowExit()
     MainWindow *w = f.start();
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
+    QVERIFY(QMetaObject::invokeMethod(w, "doCenter", Q_ARG(double, 45.5), Q_ARG(double, 3.25)));
+    QVERIFY(QMetaObject::invokeMethod(w, "doZoom", Q_ARG(int, 9)));
     f.ui()->menuQuit->trigger();
     QVERIFY(!w->isVisible());
+    f.stop();
+    QSettings reported(f.settingsFile(), QSettings::IniFormat);
+    QCOMPARE(reported.value("view/mapCenter").toPointF(), QPointF(3.25, 45.5));
+    QCOMPARE(reported.value("view/zoom").toDouble(), 9.0);
 }
 
 QTEST_MAIN(TestApp)
