@@ -151,7 +151,6 @@ void TestSearchWindow::doubleClick_data()
             << QStringList{"addSitMarker(new google.maps.LatLng(0.00000000,-0.27777778),\"%1\", 0);",
                            "clearFP();addPointToFp(new google.maps.LatLng(0.00000,-0.27778),\"West of Greenwich\");pushFP();"};
     QTest::newRow("no current line: second line") << 3 << -1 << QStringList{"R"} << "WP001 RWY 27 WP002 WP003" << plan;
-    QTest::newRow("middle line current: after it") << 3 << 1 << QStringList{"R"} << "WP001 WP002 RWY 27 WP003" << plan;
     QTest::newRow("last line current: appended") << 3 << 2 << QStringList{"R"} << "WP001 WP002 WP003 RWY 27" << plan;
     QTest::newRow("same result twice: two lines") << 0 << -1 << QStringList{"A", "R", "A"}
                                                   << "West of Greenwich RWY 27 West of Greenwich" << plan;
