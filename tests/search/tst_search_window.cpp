@@ -29,19 +29,10 @@ private slots:
 private:
     CFlightPlan *plan() const { return CNavGlobalVar::instance()->flightPlan; }
     QTreeWidget *tree() const { return m_fx->ui()->treeWFound; }
-    QStringList planNames() const;
 
     std::unique_ptr<WindowFixture> m_fx;
     MainWindow *m_w = nullptr;
 };
-
-QStringList TestSearchWindow::planNames() const
-{
-    QStringList names;
-    for (const PointPtr &p : plan()->points)
-        names << p->name;
-    return names;
-}
 
 void TestSearchWindow::init()
 {
@@ -183,7 +174,10 @@ void TestSearchWindow::doubleClick()
             item->setText(5, c);
         emit tree()->itemDoubleClicked(item, 1);
     }
-    QCOMPARE(planNames().join(u' '), order);
+    QStringList names;
+    for (const PointPtr &p : plan()->points)
+        names << p->name;
+    QCOMPARE(names.join(u' '), order);
     for (QString &s : scripts)
         s = s == QLatin1String("plan") ? plan()->mapScript() : s.arg(m_fx->ui()->cbAircraftType->currentText());
     // The last scripts sent; none for a click outside the results.
