@@ -80,8 +80,6 @@ private slots:
     void atsRoutes();
     void planProcedureAndRunways();
     void startAndAircraftMarkers();
-    void traceTickWithCentre();
-    void viewReports();
     void contextMenuCalls_data();
     void contextMenuCalls();
     void menuTexts();
@@ -166,6 +164,23 @@ void TestMapPage::bridge()
     QCOMPARE(js("typeof mainWindow.sDelWptFromDB + typeof mainWindow.deleteLater").toString(), QStringLiteral("functionundefined"));
     js("mainWindow.doSomething('hello')");
     QCOMPARE(calledWith("doSomething"), QVariantList{"hello"});
+
+    // The view reported as it changes.
+    QVERIFY(centerOn(45, 1, 5));
+    m_calls.clear();
+    js("map.setCenter(new google.maps.LatLng(48.85340,2.35220));map.setZoom(9)");
+    QTRY_VERIFY(m_calls.hasCall("doZoom") && m_calls.callsOf("doZoom").last().args == QVariantList{9});
+    QTRY_VERIFY(m_calls.hasCall("doCenter"));
+    QTRY_COMPARE(m_calls.callsOf("doCenter").last().args.value(0).toDouble(), 48.8534);
+    QCOMPARE(m_calls.callsOf("doCenter").last().args.value(1).toDouble(), 2.3522);
+    // The longitude comes back within (-180, 180].
+    js("map.setCenter(new google.maps.LatLng(10.00000,181.00000));");
+    QCOMPARE(js("map.getCenter().lng()").toDouble(), -179.0);
+    // The position under the mouse, with five decimals.
+    js("__navDebug.moveMouseTo(48.8534, 2.3522)");
+    QTRY_VERIFY(m_calls.hasCall("doData"));
+    const QString data = m_calls.callsOf("doData").last().args.at(0).toString();
+    QVERIFY2(QRegularExpression("^48\\.(84|85|86)\\d{3} 2\\.(34|35|36)\\d{3}$").match(data).hasMatch(), qPrintable(data));
 
     // In a plain browser: no channel, the calls dropped, the markers shown.
     QWebEngineView plain;
@@ -389,10 +404,8 @@ void TestMapPage::startAndAircraftMarkers()
     // A zero-filled block, without a marker: a tick makes one at 0,0.
     js("setAcftMrkr(new google.maps.LatLng(0.00000,0.00000),0);");
     QCOMPARE(js("__navDebug.aircraft().rotation").toString(), QStringLiteral("rotate(0deg)"));
-}
 
-void TestMapPage::traceTickWithCentre()
-{
+    // A trace tick with the centre.
     js("addAcftMrkr(new google.maps.LatLng(45.50000,-2.25000),\"\",0);");
     QVERIFY(centerOn(46.0, -1.5, 8));
     QTRY_COMPARE(js("__navDebug.tilesMissing()").toInt(), 0);
@@ -406,25 +419,6 @@ void TestMapPage::traceTickWithCentre()
     QCOMPARE(js("[map.getCenter().lat(), map.getCenter().lng(), __navDebug.aircraft().heading].map(v => +v.toFixed(6))").toList(),
              (QVariantList{46.003, -1.497, 90}));
     QCOMPARE(js("__navDebug.viewResets()").toInt(), resets);
-}
-
-void TestMapPage::viewReports()
-{
-    QVERIFY(centerOn(45, 1, 5));
-    m_calls.clear();
-    js("map.setCenter(new google.maps.LatLng(48.85340,2.35220));map.setZoom(9)");
-    QTRY_VERIFY(m_calls.hasCall("doZoom") && m_calls.callsOf("doZoom").last().args == QVariantList{9});
-    QTRY_VERIFY(m_calls.hasCall("doCenter"));
-    QTRY_COMPARE(m_calls.callsOf("doCenter").last().args.value(0).toDouble(), 48.8534);
-    QCOMPARE(m_calls.callsOf("doCenter").last().args.value(1).toDouble(), 2.3522);
-    // The longitude comes back within (-180, 180].
-    js("map.setCenter(new google.maps.LatLng(10.00000,181.00000));");
-    QCOMPARE(js("map.getCenter().lng()").toDouble(), -179.0);
-    // The position under the mouse, with five decimals.
-    js("__navDebug.moveMouseTo(48.8534, 2.3522)");
-    QTRY_VERIFY(m_calls.hasCall("doData"));
-    const QString data = m_calls.callsOf("doData").last().args.at(0).toString();
-    QVERIFY2(QRegularExpression("^48\\.(84|85|86)\\d{3} 2\\.(34|35|36)\\d{3}$").match(data).hasMatch(), qPrintable(data));
 }
 
 void TestMapPage::contextMenuCalls_data()
