@@ -20,11 +20,6 @@ namespace {
 
 const int PageTimeout = 120000;   // a cold web engine on a busy machine
 
-QString binDir()
-{
-    return QCoreApplication::applicationDirPath();
-}
-
 // Every row of a statement as text ("a|b|c"), read behind the program's back.
 QStringList rows(const QString &dbFile, const QString &sql)
 {
@@ -54,62 +49,40 @@ QByteArray readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-// The flight-plan file as the simulator reads it, from the points' lines
-// "kind|name|ident|lat|lon|elevation|key|altitude|runways" (seconds of arc).
-QByteArray expectedFpl(const QStringList &points, int ceiling)
+// The kind, position, key and altitude of each point of a flight-plan file
+// (its layout is checked byte for byte by tst_planfiles, fplBytes).
+QStringList fplPoints(const QByteArray &file)
 {
-    const QString first = points.first().section(u'|', 2, 2), last = points.last().section(u'|', 2, 2);
-    QString text = QStringLiteral("<bgno> == Generated with corvane Navigator ==\n\t<form> ---- Format Type -----------------\n"
-                                  "\twpno=1, format=FM01\n\t<desc> ========== Description ===========\n"
-                                  "\tFlight plan from %1 to %2\n\t<vers> ---------- Version number --------\n\t1\n"
-                                  "\t<ceil> -----------Average ceil ----------\n\t%3\n").arg(first, last).arg(ceiling);
-    for (const QString &point : points) {
-        const QStringList p = point.split(u'|');
-        text += QStringLiteral("\t<wpnt> --------- Waypoint ---------------\n\t%1\n\t<bgno> ========== BEGIN OBJECT ==========\n"
-                               "\t\t<name> ---------- Waypoint name ---------\n\t\t%2\n"
-                               "\t\t<iden> ---------- Waypoint identity -----\n\t\t%3\n"
-                               "\t\t<llps> ---------- Lat/lon,alt position --\n\t\t%4,%5,%6\n"
-                               "\t\t<dbky> ---------- Database key ----------\n\t\t%7\n"
-                               "\t\t<user> ---------- Waypoint usage --------\n\t\t%1\n"
-                               "\t\t<altd> --- Altitude (feet) at WPT -------\n\t\t%8\n"
-                               "\t\t<tkof> --- Take off runway --------------\n\t\t%9\n"
-                               "\t\t<land> --- Landing runway ---------------\n\t\t%9\n"
-                               "\t\t<mark> --- Terminated mark- -------------\n\t\t\n\t<endo> ========== END OBJECT ============\n")
-                        .arg(p[0], p[1], p[2], QString::number(p[3].toDouble(), 'f', 3),
-                             QString::number(p[4].toDouble(), 'f', 3), QString::number(p[5].toDouble()), p[6],
-                             QString::number(p[7].toDouble()), p[8]);
+    static const QRegularExpression tag(QStringLiteral("<(wpnt|llps|dbky|altd)>"));
+    const QStringList lines = QString::fromLatin1(file).split(u'\n');
+    QStringList out;
+    for (int i = 0; i + 1 < lines.size(); ++i) {
+        if (tag.match(lines[i]).hasMatch())
+            out << lines[i + 1].trimmed();
     }
-    return (text + QStringLiteral("<endo> ========== END OBJECT ============\n")).toLatin1();
+    return out;
 }
 
 constexpr double Rad = 0.017453292519943295;
 
-// Great-circle distance in nautical miles and initial true course in
-// degrees, from a to b (degrees).
+// Great-circle distance in nautical miles from a to b (degrees).
 double distanceNm(QPointF a, QPointF b)
 {
     const double c = std::sin(a.x() * Rad) * std::sin(b.x() * Rad)
             + std::cos(a.x() * Rad) * std::cos(b.x() * Rad) * std::cos((b.y() - a.y()) * Rad);
     return std::acos(std::clamp(c, -1.0, 1.0)) / Rad * 60;
 }
-double courseDeg(QPointF a, QPointF b)
-{
-    const double dl = (b.y() - a.y()) * Rad;
-    const double c = std::atan2(std::sin(dl) * std::cos(b.x() * Rad), std::cos(a.x() * Rad) * std::sin(b.x() * Rad)
-                                        - std::sin(a.x() * Rad) * std::cos(b.x() * Rad) * std::cos(dl)) / Rad;
-    return c < 0 ? c + 360 : c;
-}
 
-// The aircraft marker positions (lat, lon) and headings the page was sent.
-QList<QPair<QPointF, double>> aircraftFixes(const QStringList &scripts, const QString &function)
+// The aircraft marker positions (lat, lon) the page was sent.
+QList<QPointF> aircraftFixes(const QStringList &scripts, const QString &function)
 {
     const QRegularExpression re(QStringLiteral("^%1\\(new google\\.maps\\.LatLng\\(([-0-9.]+),([-0-9.]+)\\),(?:\"\",)?"
                                                "([-0-9.e+]+)\\);").arg(function));
-    QList<QPair<QPointF, double>> out;
+    QList<QPointF> out;
     for (const QString &s : scripts) {
         const QRegularExpressionMatch m = re.match(s);
         if (m.hasMatch())
-            out.append({{m.captured(1).toDouble(), m.captured(2).toDouble()}, m.captured(3).toDouble()});
+            out.append({m.captured(1).toDouble(), m.captured(2).toDouble()});
     }
     return out;
 }
@@ -281,7 +254,7 @@ void TestJourneys::planFromMapSavedDroppedAndFlown()
     const QStringList labels{"Paris Charles De Gaulle", "WP001", "LIMOGES VOR-DME", "Toulouse Blagnac"};
     QTRY_COMPARE_WITH_TIMEOUT(j.js(QStringLiteral("__navDebug.flightPlanLabels()")).toStringList(), labels, PageTimeout);
 
-    // Saved: the file, byte for byte; the start position offered and
+    // Saved: the points in the file; the start position offered and
     // refused, the simulator's ini as it was.
     const QString ini = j.fx.sim.path(QStringLiteral("system/Corvane.ini"));
     const QByteArray iniBefore = readAll(ini);
@@ -290,32 +263,24 @@ void TestJourneys::planFromMapSavedDroppedAndFlown()
     QCOMPARE(j.boxes(), (QStringList{"1|Enregistrement plan de vol|Le plan de vol LFPG_LFBO.FPL a été enregistré",
                                      "4|Enregistrement plan de vol|Voulez vous définir LFPG comme départ dans Corvane ?"}));
     const QString saved = j.fx.sim.path(QStringLiteral("Flightplan/LFPG_LFBO.FPL"));
-    const QString airports = QStringLiteral("SELECT 'airp', name, iden, alat, alon, aele, ukey FROM APT WHERE ukey IN ('LFPG', 'LFBO') "
-                                            "ORDER BY ukey = 'LFBO'");
-    const QStringList apt = rows(j.db("GEN.db"), airports);
-    const QString lmg = rows(j.db("GEN.db"), "SELECT 'snav', name, iden, nlat, nlon, nalt, ukey FROM NAV WHERE ukey = 'FR4LMG1'")
-                                .value(0);
     // A search result takes the cruise altitude; an airport the page adds
     // keeps its elevation.
+    const auto point = [&j](const QString &sql) { return rows(j.db("GEN.db"), sql).value(0).split(u'|'); };
+    const QStringList lfpg = point("SELECT printf('%.3f,%.3f,%d', alat, alon, aele), ukey, alat, alon FROM APT WHERE ukey = 'LFPG'");
+    const QStringList lfbo = point("SELECT printf('%.3f,%.3f,%d', alat, alon, aele), ukey, aele FROM APT WHERE ukey = 'LFBO'");
+    const QStringList lmg = point("SELECT printf('%.3f,%.3f,%d', nlat, nlon, nalt), ukey FROM NAV WHERE ukey = 'FR4LMG1'");
     const QString cruise = ui->leAltCruise->text();
-    const QStringList points{apt.value(0) + u'|' + cruise + u'|', "uswp|WP001|WP001|171000|6840|0|NONE|" + cruise + "|NONE",
-                             lmg + "|0|", apt.value(1) + u'|' + apt.value(1).section(u'|', 5, 5) + u'|'};
-    const QByteArray fpl = expectedFpl(points, ui->leAircraftCeiling->text().toInt());
-    QCOMPARE(QString::fromLatin1(readAll(saved)).split(u'\n'), QString::fromLatin1(fpl).split(u'\n'));
-    QCOMPARE(readAll(saved), fpl);
+    QCOMPARE(fplPoints(readAll(saved)), (QStringList{"airp", lfpg[0], lfpg[1], cruise, "uswp", "171000.000,6840.000,0", "NONE",
+                                                      cruise, "snav", lmg[0], lmg[1], "0", "airp", lfbo[0], lfbo[1], lfbo[2]}));
     QVERIFY(QFileInfo::exists(j.fx.sim.path(QStringLiteral("Saved Simulations/PARIS CHARLES DE GAULLE.SIT"))));
     QCOMPARE(readAll(ini), iniBefore);
 
-    // "Nouveau": the plan, the grid and the route are gone.
+    // After "Nouveau", dropped on the map: a page of someone else's is not
+    // taken; with the plan file, the plan loads as "Charger" loads it,
+    // without a question. The page stays the map, and the dropped page
+    // reached no slot.
     j.fx.prompt.answers = {CPrompt::Ok};
-    j.fx.scripts.clear();
     QTest::mouseClick(ui->btnNewFlightPlan, Qt::LeftButton);
-    QCOMPARE(ui->fltplnGrid->rowCount(), 0);
-    QVERIFY(j.fx.scripts.contains(QStringLiteral("clearFP();")));
-
-    // Dropped on the map: a page of someone else's is not taken; with the
-    // plan file, the plan loads as "Charger" loads it, without a question.
-    // The page stays the map, and the dropped page reached no slot.
     QTemporaryDir elsewhere;
     const QString foreign = elsewhere.filePath(QStringLiteral("foreign.html"));
     QFile html(foreign);
@@ -348,7 +313,7 @@ void TestJourneys::planFromMapSavedDroppedAndFlown()
     CNavPlug::setDefaultBlockName(block);
     QProcess navsim;
     navsim.setProcessChannelMode(QProcess::MergedChannels);
-    navsim.start(QDir(binDir()).filePath(QStringLiteral("navsim")),
+    navsim.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("navsim")),
                  {"--name", block, "--fpl", saved, "--speed", "2000", "--seconds", "5", "--unlink"});
     QByteArray said;
     QTRY_VERIFY_WITH_TIMEOUT((said += navsim.readAll()).contains("navsim: writing to") || navsim.state() == QProcess::NotRunning,
@@ -361,11 +326,11 @@ void TestJourneys::planFromMapSavedDroppedAndFlown()
     QCOMPARE(aircraftFixes(j.fx.scripts, QStringLiteral("addAcftMrkr")).size(), 1);   // the link is up
     QTRY_VERIFY_WITH_TIMEOUT(navsim.state() == QProcess::NotRunning, 60000);
     QCOMPARE(navsim.exitCode(), 0);
-    const QPointF from(apt.value(0).section(u'|', 3, 3).toDouble() / 3600, apt.value(0).section(u'|', 4, 4).toDouble() / 3600);
-    const double legCourse = courseDeg(from, QPointF(47.5, 1.9)), flownAtEnd = 2000.0 * 5 / 3600;
+    const QPointF from(lfpg[2].toDouble() / 3600, lfpg[3].toDouble() / 3600);
+    const double flownAtEnd = 2000.0 * 5 / 3600;
     const auto lastFix = [&j] {
         const auto ticks = aircraftFixes(j.fx.scripts, "setAcftMrkr");
-        return ticks.isEmpty() ? QPointF() : ticks.last().first;
+        return ticks.isEmpty() ? QPointF() : ticks.last();
     };
     QTRY_VERIFY_WITH_TIMEOUT(std::abs(distanceNm(from, lastFix()) - flownAtEnd) < 0.05, 30000);
 
@@ -373,22 +338,21 @@ void TestJourneys::planFromMapSavedDroppedAndFlown()
     // once, and the map stays drawn.
     QTest::mouseClick(ui->pbCenterAcft, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(j.fx.scripts.last().contains(QStringLiteral(";;map.setCenter(new google.maps.LatLng(")), 30000);
-    const QList<QPair<QPointF, double>> fixes = aircraftFixes(j.fx.scripts, "addAcftMrkr") + aircraftFixes(j.fx.scripts, "setAcftMrkr");
-    const QPointF stopped = fixes.last().first;
+    const QList<QPointF> fixes = aircraftFixes(j.fx.scripts, "addAcftMrkr") + aircraftFixes(j.fx.scripts, "setAcftMrkr");
+    const QPointF stopped = fixes.last();
     QTRY_VERIFY_WITH_TIMEOUT(std::abs(j.js(QStringLiteral("map.getCenter().lat()")).toDouble() - stopped.x()) < 1e-6, PageTimeout);
     QVERIFY(std::abs(j.js(QStringLiteral("map.getCenter().lng()")).toDouble() - stopped.y()) < 1e-6);
     QTRY_COMPARE_WITH_TIMEOUT(j.js(QStringLiteral("__navDebug.tilesMissing()")).toInt(), 0, PageTimeout);
     QCOMPARE(j.fx.scripts.filter(QStringLiteral(";;map.setCenter(")).size(), 1);
     QTest::mouseClick(ui->pbCenterAcft, Qt::LeftButton);
 
-    // From the departure on, never backwards, heading the leg's course,
-    // moving; the page shows it where it stopped.
+    // From the departure on, never backwards, moving (the heading sent is
+    // checked by tst_simlink); the page shows it where it stopped.
     double along = -1;
     QSet<QString> distinct;
-    for (const auto &[at, heading] : fixes) {
+    for (const QPointF &at : fixes) {
         const double flown = distanceNm(from, at);
-        QVERIFY2(flown >= along - 0.01 && std::abs(heading - legCourse) < 1.0,
-                 qPrintable(QStringLiteral("%1 nm after %2, heading %3 on %4").arg(flown).arg(along).arg(heading).arg(legCourse)));
+        QVERIFY2(flown >= along - 0.01, qPrintable(QStringLiteral("%1 nm after %2").arg(flown).arg(along)));
         along = std::max(along, flown);
         distinct.insert(QStringLiteral("%1,%2").arg(at.x(), 0, 'f', 5).arg(at.y(), 0, 'f', 5));
     }
@@ -405,8 +369,8 @@ void TestJourneys::planFromMapSavedDroppedAndFlown()
     QCOMPARE(j.fx.scripts.size(), afterOff);
 }
 
-// A navaid created on a bare point of the map, modified and deleted from its
-// marker's menu, each step in GEN.db, in its update file and on the map.
+// A navaid created on a bare point of the map and deleted from its marker's
+// menu, each step in GEN.db, in its update file and on the map.
 void TestJourneys::navaidEditedFromItsMarker()
 {
     Journey j;
@@ -414,50 +378,35 @@ void TestJourneys::navaidEditedFromItsMarker()
     UpdateFile::setProgramDir(j.fx.programDir());   // the update files go to Data beside the program
     const QString dataFile = j.fx.programDir() + QStringLiteral("/Data/JOURNEY VOR.CSV");
     const QString gen = j.db(QStringLiteral("GEN.db")), all = QStringLiteral("SELECT * FROM NAV ORDER BY ukey");
-    const QString row = QStringLiteral("SELECT ntyp, nfrq, nlat, nlon FROM NAV WHERE ukey = 'FR1JNY1'");
     const QStringList original = rows(gen, all);
     const QString symbol = QStringLiteral("__navDebug.symbolOf('listVOR', 'JOURNEY VOR-FR1JNY1')");
     int dialogs = 0;
-    std::function<void(QDialog *)> fill;
-    j.fx.prompt.dialogHandler = [&](QObject *o) { return ++dialogs, fillDialog(o, fill); };
-
-    QCOMPARE(j.rightClick(45.0, -4.5, 10), (QStringList{"Nouveau point de report", "Créer un navaid ici",
-                                                         "Créer un waypoint ici", "Position de départ ici"}));
-    fill = [](QDialog *d) {
+    j.fx.prompt.dialogHandler = [&](QObject *o) { return ++dialogs, fillDialog(o, [](QDialog *d) {
         auto *country = child<QComboBox>(d, "cbCtry");
         country->setCurrentIndex(country->findText(QStringLiteral("FR")));
         QTest::keyClicks(child<QLineEdit>(d, "leIden"), QStringLiteral("jny"));
         child<QLineEdit>(d, "leName")->setText(QStringLiteral("JOURNEY VOR"));
         child<QDoubleSpinBox>(d, "sbFreq")->setValue(112.3);
         child<QCheckBox>(d, "cbSaveCSV")->setChecked(true);
-    };
+    }); };
+    QCOMPARE(j.rightClick(45.0, -4.5, 10), (QStringList{"Nouveau point de report", "Créer un navaid ici",
+                                                         "Créer un waypoint ici", "Position de départ ici"}));
     j.fx.prompt.answers = {CPrompt::Ok, CPrompt::Ok};
     QVERIFY(j.choose(QStringLiteral("Créer un navaid ici")));
     QTRY_COMPARE_WITH_TIMEOUT(dialogs, 1, PageTimeout);
     QCOMPARE(j.boxes(), (QStringList{"1|Nouveau NAVAID|JOURNEY VOR a été modifié/ajouté à la base GEN.db",
                                      "1|Nouveau NAVAID: export|Le fichier d'export pour JOURNEY VOR\na été enregistré dans " + dataFile}));
-    const QStringList created = rows(gen, row);
+    const QStringList created = rows(gen, "SELECT ntyp, nfrq, nlat, nlon FROM NAV WHERE ukey = 'FR1JNY1'");
     QCOMPARE(created.value(0).section(u'|', 0, 1), QStringLiteral("1|112.3"));
     QVERIFY(readAll(dataFile).startsWith("GEN;NAV;+;") && !readAll(dataFile).endsWith('\n'));
     QCOMPARE(rows(gen, all).size(), original.size() + 1);
     QTRY_VERIFY_WITH_TIMEOUT(!j.js(symbol).toString().isEmpty(), PageTimeout);
 
-    // Modified from its marker, where the row put it.
+    // Deleted from its marker, where the row put it (modified from a marker:
+    // navaidRestoredFromTheMenu), after the question, the deletion exported.
     const double lat = created.value(0).section(u'|', 2, 2).toDouble() / 3600;
     const double lon = (created.value(0).section(u'|', 3, 3).toDouble() - 1296000) / 3600;
     QVERIFY(std::abs(lat - 45.0) < 0.01 && std::abs(lon + 4.5) < 0.01);
-    QCOMPARE(j.rightClick(lat, lon), (QStringList{"Ajouter au plan de vol", "Modifier", "Supprimer"}));
-    fill = [](QDialog *d) {
-        QCOMPARE(child<QLineEdit>(d, "leUkey")->text(), QStringLiteral("FR1JNY1"));
-        child<QDoubleSpinBox>(d, "sbFreq")->setValue(113.1);
-        child<QCheckBox>(d, "cbSaveCSV")->setChecked(false);
-    };
-    j.fx.prompt.answers = {CPrompt::Ok};
-    QVERIFY(j.choose(QStringLiteral("Modifier")));
-    QTRY_COMPARE_WITH_TIMEOUT(dialogs, 2, PageTimeout);
-    QCOMPARE(rows(gen, row).value(0).section(u'|', 0, 1), QStringLiteral("1|113.1"));
-
-    // Deleted after the question, the deletion exported.
     QCOMPARE(j.rightClick(lat, lon), (QStringList{"Ajouter au plan de vol", "Modifier", "Supprimer"}));
     const int from = j.fx.prompt.records.size();
     j.fx.prompt.answers = {QStringLiteral("Effacer\n& Exporter"), CPrompt::Ok};
@@ -545,7 +494,7 @@ void TestJourneys::englishStart()
               "under an English locale");
     QLocale::setDefault(QLocale(QStringLiteral("en_US")));
     m_translator = std::make_unique<QTranslator>();
-    QVERIFY(NavStartup::chooseLanguage(*qApp, *m_translator, system, binDir()));
+    QVERIFY(NavStartup::chooseLanguage(*qApp, *m_translator, system, QCoreApplication::applicationDirPath()));
     QVERIFY2(!m_translator->isEmpty(), "the English translation was not loaded");
     WindowFixture fx;
     QVERIFY(fx.prepareDemo());
@@ -574,8 +523,8 @@ void TestJourneys::englishStart()
     static const QRegularExpression frenchText(QStringLiteral("[éèêëàâçîïôûùœÉÈÊÀÇÔ«»]|\\b(de|du|des|le|la|les|une|et|sur|pour|"
                                                               "aux|avec|vous|votre|ce|cette)\\b"),
                                                QRegularExpression::CaseInsensitiveOption);
-    // Every text of the window, its widgets and actions: titles, captions,
-    // labels, tips, placeholders, tabs and headers.
+    // Every text of the window, its widgets and actions: titles (the docks'
+    // tabs show them), captions, labels, tips, placeholders and headers.
     QStringList stillFrench;
     QObjectList objects{w};
     for (QObject *o : w->findChildren<QObject *>())
@@ -585,10 +534,6 @@ void TestJourneys::englishStart()
         for (const char *property : {"windowTitle", qobject_cast<QLineEdit *>(o) ? "" : "text", "title", "iconText", "toolTip", "statusTip", "whatsThis",
                                      "placeholderText", "prefix", "suffix", "plainText"})
             texts << o->property(property).toString();
-        if (auto *tabs = qobject_cast<QTabBar *>(o)) {
-            for (int i = 0; i < tabs->count(); ++i)
-                texts << tabs->tabText(i) << tabs->tabToolTip(i);
-        }
         if (auto *tree = qobject_cast<QTreeWidget *>(o)) {
             for (int i = 0; i < tree->columnCount(); ++i)
                 texts << tree->headerItem()->text(i);
