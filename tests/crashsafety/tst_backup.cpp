@@ -126,9 +126,9 @@ QString refusal(const QString &file)
 // The window operations that change a simulator file.
 namespace {
 
-// Every row of every table, sorted, for a database (whatever its layout on
-// disk); the bytes for any other file.
-QStringList content(const QString &file)
+// The rows of a table of a database, sorted (whatever their layout on
+// disk); the bytes of any other file.
+QStringList content(const QString &file, const QString &table)
 {
     if (!CBackup::isDatabaseFile(file))
         return {QString::fromLatin1(readAll(file))};
@@ -137,17 +137,14 @@ QStringList content(const QString &file)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("content"));
         db.setDatabaseName(file);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        QSqlQuery tables(db);
         QSqlQuery row(db);
-        if (!db.open() || !tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+        if (!db.open() || !row.exec(QStringLiteral("SELECT * FROM %1").arg(table)))
             rows << QStringLiteral("<error>");
-        while (tables.next() && row.exec(QStringLiteral("SELECT * FROM \"%1\"").arg(tables.value(0).toString()))) {
-            while (row.next()) {
-                QString text = tables.value(0).toString();
-                for (int i = 0; i < row.record().count(); ++i)
-                    text += u'|' + row.value(i).toString();
-                rows << text;
-            }
+        while (row.next()) {
+            QString text;
+            for (int i = 0; i < row.record().count(); ++i)
+                text += u'|' + row.value(i).toString();
+            rows << text;
         }
     }
     QSqlDatabase::removeDatabase(QStringLiteral("content"));
@@ -349,13 +346,15 @@ private slots:
     {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("file");   // the file it changes
+        QTest::addColumn<QString>("table");   // the table it changes
         QTest::addColumn<bool>("blocked");
-        const char *operations[][2] = {{"navaid editor", "SQL/GEN.db"}, {"waypoint editor", "SQL/WPT.db"}, {"navaid deletion", "SQL/GEN.db"}, {"waypoint deletion", "SQL/WPT.db"},
-                                       {"SID creation", "SQL/ROUTE.db"}, {"SID deletion", "SQL/ROUTE.db"}, {"import", "SQL/WPT.db"},
-                                       {"start situation", "system/Corvane.ini"}};
+        const char *operations[][3] = {{"navaid editor", "SQL/GEN.db", "NAV"}, {"waypoint editor", "SQL/WPT.db", "WPT"},
+                                       {"navaid deletion", "SQL/GEN.db", "NAV"}, {"waypoint deletion", "SQL/WPT.db", "WPT"},
+                                       {"SID creation", "SQL/ROUTE.db", "SIDSTAR"}, {"SID deletion", "SQL/ROUTE.db", "SIDSTAR"},
+                                       {"import", "SQL/WPT.db", "WPT"}, {"start situation", "system/Corvane.ini", ""}};
         for (const auto &o : operations) {
-            QTest::addRow("%s, copy made", o[0]) << o[0] << o[1] << false;
-            QTest::addRow("%s, copy impossible", o[0]) << o[0] << o[1] << true;
+            QTest::addRow("%s, copy made", o[0]) << o[0] << o[1] << o[2] << false;
+            QTest::addRow("%s, copy impossible", o[0]) << o[0] << o[1] << o[2] << true;
         }
     }
 
@@ -363,20 +362,22 @@ private slots:
     {
         QFETCH(QString, operation);
         QFETCH(QString, file);
+        QFETCH(QString, table);
         QFETCH(bool, blocked);
         m_prompt.reset();   // the fixture brings its own
         WindowFixture fx;
         QVERIFY(fx.prepareDemo() && fx.start(false));
         fx.prompt.records.clear();
         file = fx.sim.path(file);
+        // A refused change leaves every simulator file as it was, byte for byte.
         auto simulatorFiles = [&] {
-            QStringList all;
+            QList<QByteArray> all;
             for (const char *f : {"SQL/GEN.db", "SQL/WPT.db", "SQL/ROUTE.db", "system/Corvane.ini"})
-                all << content(fx.sim.path(QLatin1String(f)));
+                all << readAll(fx.sim.path(QLatin1String(f)));
             return all;
         };
-        const QStringList files = blocked ? simulatorFiles() : QStringList();
-        const QStringList before = content(file);
+        const QList<QByteArray> files = blocked ? simulatorFiles() : QList<QByteArray>();
+        const QStringList before = content(file, table);
         if (blocked)
             blockCopies(file);
 
@@ -400,15 +401,15 @@ private slots:
             return;
         }
         QVERIFY2(!titles.contains(QStringLiteral("Sauvegarde")), qPrintable(titles.join(u',')));
-        const QStringList changed = content(file);
+        const QStringList changed = content(file, table);
         QVERIFY(changed != before);
         // The copy holds the file as it was before the change, and stays
         // through a second change of the run; no second copy is made.
         const QString copy = CBackup::copyPath(file, 1);
-        QVERIFY(content(copy) == before);
+        QVERIFY(content(copy, table) == before);
         change(fx, operation, 2);
-        QVERIFY(content(file) != changed);
-        QVERIFY(content(copy) == before);
+        QVERIFY(content(file, table) != changed);
+        QVERIFY(content(copy, table) == before);
         QVERIFY(!QFileInfo::exists(CBackup::copyPath(file, 2)));
     }
 
