@@ -147,13 +147,11 @@ private slots:
             QTest::newRow(name) << latitude << v << mark << QString::fromUtf8(text);
         };
         row(true, "48.5 north, seconds mark", 174600, true, "48 30' 00.00\" N");
-        row(true, "48.5 south", -174600, false, "48 30' 00.00 S");
         row(true, "negative zero is north", -0.0, false, "00 00' 00.00 N");
         row(true, "south pole", -324000, false, "90 00' 00.00 S");
         row(true, "seconds that round to 60 carry into the minutes", 59.999, false, "00 01' 00.00 N");
         row(true, "carried into the degrees, south", -3599.996, true, "01 00' 00.00\" S");
         row(true, "just below the carry", 3599.994, false, "00 59' 59.99 N");
-        row(true, "one of each", 3661.5, false, "01 01' 01.50 N");
         row(false, "2.354 east, seconds mark", 8474.4, true, "002 21' 14.40\" E");
         row(false, "negative zero is east", -0.0, false, "000 00' 00.00 E");
         row(false, "180 is east", 648000, false, "180 00' 00.00 E");
