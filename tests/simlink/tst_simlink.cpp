@@ -176,14 +176,6 @@ private slots:
 
     void closeReleasesOnce()
     {
-        {
-            // No such block can exist: a slash inside the name.
-            CNavPlug link(1000, QStringLiteral("Local\\Bad/Name"));
-            QVERIFY(!link.timer() && !link.hasView() && !link.isConnected() && link.markerValue() == 0);
-            link.Close();
-            QCOMPARE(log(), "open-error close");
-        }
-        g_log.clear();
         auto link = std::make_unique<CNavPlug>(1000);
         link->Close();
         QVERIFY(!link->hasView() && !link->isConnected() && !link->timer()->isActive());
