@@ -227,37 +227,6 @@ private slots:
         QCOMPARE(config.GetVerticalQgtNumber(latitude), quarter);
     }
 
-    // The demo databases carry the simulator's own tile keys: every record's
-    // key must come out of its position. Objects are filed under half-column
-    // x 512 + the vertical quarter number.
-    void demoTilesAgree()
-    {
-        SimFixture demo;
-        QVERIFY2(demo.buildDemo(), qPrintable(demo.lastError()));
-        const CGlobalVar config;
-        for (const char *source : {"GEN:APT:a", "GEN:NAV:n", "GEN:COM:c", "GEN:ILS:i", "WPT:WPT:w", "OBJ:OBJ:"}) {
-            const QStringList s = QString::fromLatin1(source).split(u':');
-            const bool objects = s[1] == QLatin1String("OBJ");
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tiles"));
-            db.setDatabaseName(demo.sqlDir() + u'/' + s[0] + QStringLiteral(".db"));
-            QVERIFY(db.open());
-            QSqlQuery q(db);
-            QVERIFY(q.exec(QStringLiteral("SELECT %1, %2lat, %2lon FROM %3").arg(objects ? "qgt" : "tile", s[2], s[1])));
-            int rows = 0;
-            for (; q.next(); ++rows) {
-                const double lat = q.value(1).toDouble();
-                const double lon = q.value(2).toDouble();
-                const int key = objects ? int(std::trunc(lon / Coord::HalfColumnWidth)) * 512 + config.GetVerticalQgtNumber(lat)
-                                        : Coord::tileKey(lat, lon);
-                QVERIFY2(key == q.value(0).toInt(), qPrintable(QStringLiteral("%1 row %2: %3").arg(source).arg(rows).arg(key)));
-            }
-            QVERIFY(rows >= (objects ? 6 : 100));
-            q = QSqlQuery();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(QStringLiteral("tiles"));
-        }
-    }
-
     // --------------------------------------------------------------- schema
 
     void schemaMatchesDemoDumps_data()
