@@ -126,9 +126,9 @@ QString refusal(const QString &file)
 // The window operations that change a simulator file.
 namespace {
 
-// Every row of every table, sorted, for a database (whatever its layout on
-// disk); the bytes for any other file.
-QStringList content(const QString &file)
+// The rows of a table of a database, sorted (whatever their layout on
+// disk); the bytes of any other file.
+QStringList content(const QString &file, const QString &table)
 {
     if (!CBackup::isDatabaseFile(file))
         return {QString::fromLatin1(readAll(file))};
@@ -137,17 +137,14 @@ QStringList content(const QString &file)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("content"));
         db.setDatabaseName(file);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        QSqlQuery tables(db);
         QSqlQuery row(db);
-        if (!db.open() || !tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+        if (!db.open() || !row.exec(QStringLiteral("SELECT * FROM %1").arg(table)))
             rows << QStringLiteral("<error>");
-        while (tables.next() && row.exec(QStringLiteral("SELECT * FROM \"%1\"").arg(tables.value(0).toString()))) {
-            while (row.next()) {
-                QString text = tables.value(0).toString();
-                for (int i = 0; i < row.record().count(); ++i)
-                    text += u'|' + row.value(i).toString();
-                rows << text;
-            }
+        while (row.next()) {
+            QString text;
+            for (int i = 0; i < row.record().count(); ++i)
+                text += u'|' + row.value(i).toString();
+            rows << text;
         }
     }
     QSqlDatabase::removeDatabase(QStringLiteral("content"));
@@ -314,48 +311,19 @@ private slots:
         QCOMPARE(entries(m_dir->path()).size(), 4);
     }
 
-    void failedCopyChangesNothing_data()
-    {
-        QTest::addColumn<bool>("database");
-        QTest::newRow("ini file") << false;
-        QTest::newRow("database") << true;
-    }
-
-    void failedCopyChangesNothing()
-    {
-        QFETCH(bool, database);
-        const QString file = path(database ? QStringLiteral("TXY.db") : QStringLiteral("Corvane.ini"));
-        database ? void(makeDatabase(file, 2)) : void(writeAll(file, "now"));
-        blockCopies(file);
-        const QStringList before = entries(m_dir->path());
-        QString error;
-        QVERIFY(!CBackup::beforeChange(file, &error));
-        QCOMPARE(error, QStringLiteral("l'ancienne copie %1 ne peut pas être supprimée")
-                                .arg(QDir::toNativeSeparators(CBackup::copyPath(file, 3))));
-        // The copies of earlier runs stay where they were; no half-made copy is left.
-        QCOMPARE(readAll(CBackup::copyPath(file, 1)), QByteArray("older"));
-        QCOMPARE(readAll(CBackup::copyPath(file, 2)), QByteArray("oldest kept"));
-        QCOMPARE(entries(m_dir->path()), before);
-        // A failure is not remembered: the next change tries again.
-        QVERIFY(!CBackup::isSaved(file));
-        QVERIFY(QDir(CBackup::copyPath(file, 3)).removeRecursively());
-        QVERIFY(CBackup::beforeChange(file, &error));
-        QCOMPARE(readAll(CBackup::copyPath(file, 3)), QByteArray("oldest kept"));
-        QCOMPARE(database ? sql(CBackup::copyPath(file, 1), QStringLiteral("SELECT COUNT(*) FROM T")) : QString::fromLatin1(readAll(CBackup::copyPath(file, 1))),
-                 database ? QStringLiteral("2") : QStringLiteral("now"));
-    }
-
     void windowOperations_data()
     {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("file");   // the file it changes
+        QTest::addColumn<QString>("table");   // the table it changes
         QTest::addColumn<bool>("blocked");
-        const char *operations[][2] = {{"navaid editor", "SQL/GEN.db"}, {"waypoint editor", "SQL/WPT.db"}, {"navaid deletion", "SQL/GEN.db"}, {"waypoint deletion", "SQL/WPT.db"},
-                                       {"SID creation", "SQL/ROUTE.db"}, {"SID deletion", "SQL/ROUTE.db"}, {"import", "SQL/WPT.db"},
-                                       {"start situation", "system/Corvane.ini"}};
+        const char *operations[][3] = {{"navaid editor", "SQL/GEN.db", "NAV"}, {"waypoint editor", "SQL/WPT.db", "WPT"},
+                                       {"navaid deletion", "SQL/GEN.db", "NAV"}, {"waypoint deletion", "SQL/WPT.db", "WPT"},
+                                       {"SID creation", "SQL/ROUTE.db", "SIDSTAR"}, {"SID deletion", "SQL/ROUTE.db", "SIDSTAR"},
+                                       {"import", "SQL/WPT.db", "WPT"}, {"start situation", "system/Corvane.ini", ""}};
         for (const auto &o : operations) {
-            QTest::addRow("%s, copy made", o[0]) << o[0] << o[1] << false;
-            QTest::addRow("%s, copy impossible", o[0]) << o[0] << o[1] << true;
+            QTest::addRow("%s, copy made", o[0]) << o[0] << o[1] << o[2] << false;
+            QTest::addRow("%s, copy impossible", o[0]) << o[0] << o[1] << o[2] << true;
         }
     }
 
@@ -363,53 +331,66 @@ private slots:
     {
         QFETCH(QString, operation);
         QFETCH(QString, file);
+        QFETCH(QString, table);
         QFETCH(bool, blocked);
         m_prompt.reset();   // the fixture brings its own
         WindowFixture fx;
         QVERIFY(fx.prepareDemo() && fx.start(false));
         fx.prompt.records.clear();
         file = fx.sim.path(file);
+        // A refused change leaves every simulator file as it was, byte for byte.
         auto simulatorFiles = [&] {
-            QStringList all;
+            QList<QByteArray> all;
             for (const char *f : {"SQL/GEN.db", "SQL/WPT.db", "SQL/ROUTE.db", "system/Corvane.ini"})
-                all << content(fx.sim.path(QLatin1String(f)));
+                all << readAll(fx.sim.path(QLatin1String(f)));
             return all;
         };
-        const QStringList files = blocked ? simulatorFiles() : QStringList();
-        const QStringList before = content(file);
+        const QList<QByteArray> files = blocked ? simulatorFiles() : QList<QByteArray>();
+        const QStringList before = content(file, table);
         if (blocked)
             blockCopies(file);
+        const QStringList beside = entries(QFileInfo(file).path());
 
+        auto titles = [&] {
+            QStringList all;
+            for (const ScriptedPrompt::Record &r : std::as_const(fx.prompt.records))
+                all << r.title;
+            return all;
+        };
         change(fx, operation, 1);
-        QStringList titles;
-        for (const ScriptedPrompt::Record &r : std::as_const(fx.prompt.records))
-            titles << r.title;
         if (blocked) {
             // One box says why, and nothing at all was changed. The start
             // position reports every failure to change the ini file in its own box.
             const bool own = operation == QLatin1String("start situation");
             const ScriptedPrompt::Record &box = fx.prompt.last();
             QCOMPARE(box.icon, CPrompt::Warning);
-            QCOMPARE(titles.count(QStringLiteral("Sauvegarde")), own ? 0 : 1);
+            QCOMPARE(titles().count(QStringLiteral("Sauvegarde")), own ? 0 : 1);
             QCOMPARE(box.title, own ? QStringLiteral("Enregistrement point de départ") : QStringLiteral("Sauvegarde"));
             QCOMPARE(box.text, (own ? QStringLiteral("Le fichier %1 n'a pas pu être modifié :\n").arg(QDir::toNativeSeparators(file)) : QString())
                                        + refusal(file));
             QVERIFY(simulatorFiles() == files);
+            // The copies of earlier runs stay where they were; no half-made copy is left.
             QCOMPARE(readAll(CBackup::copyPath(file, 1)), QByteArray("older"));
+            QCOMPARE(entries(QFileInfo(file).path()), beside);
+            // A failure is not remembered: the next change tries again, and
+            // the older copies move on.
             QVERIFY(!CBackup::isSaved(file));
-            return;
+            QVERIFY(QDir(CBackup::copyPath(file, CBackup::Kept)).removeRecursively());
+            fx.prompt.records.clear();
+            change(fx, operation, 1);
+            QCOMPARE(readAll(CBackup::copyPath(file, CBackup::Kept)), QByteArray("oldest kept"));
         }
-        QVERIFY2(!titles.contains(QStringLiteral("Sauvegarde")), qPrintable(titles.join(u',')));
-        const QStringList changed = content(file);
+        QVERIFY2(!titles().contains(QStringLiteral("Sauvegarde")), qPrintable(titles().join(u',')));
+        const QStringList changed = content(file, table);
         QVERIFY(changed != before);
         // The copy holds the file as it was before the change, and stays
         // through a second change of the run; no second copy is made.
         const QString copy = CBackup::copyPath(file, 1);
-        QVERIFY(content(copy) == before);
+        QVERIFY(content(copy, table) == before);
         change(fx, operation, 2);
-        QVERIFY(content(file) != changed);
-        QVERIFY(content(copy) == before);
-        QVERIFY(!QFileInfo::exists(CBackup::copyPath(file, 2)));
+        QVERIFY(content(file, table) != changed);
+        QVERIFY(content(copy, table) == before);
+        QCOMPARE(readAll(CBackup::copyPath(file, 2)), QByteArray(blocked ? "older" : "<missing>"));
     }
 
     void copiesCompared_data()

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -42,82 +41,76 @@ class TestCrashSafety : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void killedImport_data();
-    void killedImport();
-
-private:
     SimFixture m_demo;
     QTemporaryDir m_files;
     QString m_update;
-};
 
-void TestCrashSafety::initTestCase()
-{
-    QVERIFY2(m_demo.buildDemo(), qPrintable(m_demo.lastError()));
-    m_update = m_files.filePath(QStringLiteral("BIG.CSV"));
-    QFile file(m_update);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    // WPT records with keys that the demo data does not use.
-    for (int n = 1; n <= Records; ++n) {
-        const QByteArray ident = "KX" + QByteArray::number(n).rightJustified(6, '0');
-        file.write("WPT;WPT;+;131242;" + ident + ';' + ident + ";NAME " + ident + ";FR;;78;6;4;"
-                   + QByteArray::number(150000 + (n % 1000) * 30.5, 'f', 3) + ';'
-                   + QByteArray::number(-18000 + (n / 1000) * 110.25, 'f', 3) + ";0;0;0;0;;\n");
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(m_demo.buildDemo(), qPrintable(m_demo.lastError()));
+        m_update = m_files.filePath(QStringLiteral("BIG.CSV"));
+        QFile file(m_update);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        // WPT records with keys that the demo data does not use.
+        for (int n = 1; n <= Records; ++n) {
+            const QByteArray ident = "KX" + QByteArray::number(n).rightJustified(6, '0');
+            file.write("WPT;WPT;+;131242;" + ident + ';' + ident + ";NAME " + ident + ";FR;;78;6;4;"
+                       + QByteArray::number(150000 + (n % 1000) * 30.5, 'f', 3) + ';'
+                       + QByteArray::number(-18000 + (n / 1000) * 110.25, 'f', 3) + ";0;0;0;0;;\n");
+        }
+        QVERIFY(file.flush());
     }
-    QVERIFY(file.flush());
-}
 
-void TestCrashSafety::killedImport_data()
-{
-    // After how many records the child is killed; -1 lets it finish.
-    QTest::addColumn<qint64>("killAfter");
-    QTest::addColumn<QStringList>("imported");   // what the database may hold
-    QTest::newRow("early in the records") << qint64(Records / 10) << QStringList{"0"};
-    // The last record is handled: the commit races the kill.
-    QTest::newRow("at the commit") << qint64(Records) << QStringList{"0", QString::number(Records)};
-    QTest::newRow("not killed") << qint64(-1) << QStringList{QString::number(Records)};
-}
+    void killedImport_data()
+    {
+        // After how many records the child is killed; -1 lets it finish.
+        QTest::addColumn<qint64>("killAfter");
+        QTest::addColumn<QStringList>("imported");   // what the database may hold
+        QTest::newRow("early in the records") << qint64(Records / 10) << QStringList{"0"};
+        // The last record is handled: the commit races the kill.
+        QTest::newRow("at the commit") << qint64(Records) << QStringList{"0", QString::number(Records)};
+        QTest::newRow("not killed") << qint64(-1) << QStringList{QString::number(Records)};
+    }
 
-void TestCrashSafety::killedImport()
-{
-    QFETCH(qint64, killAfter);
-    QFETCH(QStringList, imported);
-    QTemporaryDir dir;
-    const QString db = dir.filePath(QStringLiteral("WPT.db"));
-    QVERIFY(QFile::copy(QDir(m_demo.sqlDir()).filePath(QStringLiteral("WPT.db")), db));
+    void killedImport()
+    {
+        QFETCH(qint64, killAfter);
+        QFETCH(QStringList, imported);
+        QTemporaryDir dir;
+        const QString db = dir.filePath(QStringLiteral("WPT.db"));
+        QVERIFY(QFile::copy(QDir(m_demo.sqlDir()).filePath(QStringLiteral("WPT.db")), db));
 
-    QProcess child;
-    child.start(QStringLiteral(CRASHIMPORT_PATH), {dir.path(), m_update});
-    QVERIFY2(child.waitForStarted(60000), qPrintable(child.errorString()));
-    QByteArray output;
-    bool killed = false;
-    while (child.state() != QProcess::NotRunning && !killed && (child.canReadLine() || child.waitForReadyRead(120000))) {
-        while (child.canReadLine()) {
-            const QByteArray line = child.readLine().trimmed();
-            output += line + '\n';
-            if (killAfter >= 0 && line.startsWith("progress ") && line.split(' ').value(1).toLongLong() >= killAfter) {
-                child.kill();   // SIGKILL: no clean-up of any kind
-                killed = true;
-                break;
+        QProcess child;
+        child.start(QStringLiteral(CRASHIMPORT_PATH), {dir.path(), m_update});
+        QVERIFY2(child.waitForStarted(60000), qPrintable(child.errorString()));
+        QByteArray output;
+        bool killed = false;
+        while (child.state() != QProcess::NotRunning && !killed && (child.canReadLine() || child.waitForReadyRead(120000))) {
+            while (child.canReadLine()) {
+                const QByteArray line = child.readLine().trimmed();
+                output += line + '\n';
+                if (killAfter >= 0 && line.startsWith("progress ") && line.split(' ').value(1).toLongLong() >= killAfter) {
+                    child.kill();   // SIGKILL: no clean-up of any kind
+                    killed = true;
+                    break;
+                }
             }
         }
-    }
-    QVERIFY(child.state() == QProcess::NotRunning || child.waitForFinished(300000));
-    output += child.readAllStandardOutput();
-    qInfo() << "journal left" << QFileInfo::exists(db + QStringLiteral("-journal"));
-    QCOMPARE(killed, killAfter >= 0);
-    QCOMPARE(child.exitStatus(), killed ? QProcess::CrashExit : QProcess::NormalExit);
-    QVERIFY2(killed || output.contains("finished ok"), output.right(2000).constData());
+        QVERIFY(child.state() == QProcess::NotRunning || child.waitForFinished(300000));
+        output += child.readAllStandardOutput();
+        QCOMPARE(killed, killAfter >= 0);
+        QCOMPARE(child.exitStatus(), killed ? QProcess::CrashExit : QProcess::NormalExit);
+        QVERIFY2(killed || output.contains("finished ok"), output.right(2000).constData());
 
-    const QStringList state = inspect(db);
-    QCOMPARE(state.at(0), QStringLiteral("ok"));
-    QVERIFY2(imported.contains(state.at(1)), qPrintable(state.at(1)));
-    QCOMPARE(state.at(2), QString::number(DemoWaypoints));
-    // The copy taken before the import holds the database as it was.
-    QCOMPARE(inspect(CBackup::copyPath(db, 1)), QStringList({"ok", "0", QString::number(DemoWaypoints)}));
-}
+        const QStringList state = inspect(db);
+        QCOMPARE(state.at(0), QStringLiteral("ok"));
+        QVERIFY2(imported.contains(state.at(1)), qPrintable(state.at(1)));
+        QCOMPARE(state.at(2), QString::number(DemoWaypoints));
+        // The copy taken before the import holds the database as it was.
+        QCOMPARE(inspect(CBackup::copyPath(db, 1)), QStringList({"ok", "0", QString::number(DemoWaypoints)}));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestCrashSafety)
 #include "tst_crashsafety.moc"
