@@ -3,6 +3,7 @@
 // with an unsaved plan.
 
 #include "app/navglobalvar.h"
+#include "data/textfile.h"
 #include "flightplan/flightplan.h"
 #include "flightplan/flightplangrid.h"
 #include "tests/support/filesizelimit.h"
@@ -115,9 +116,7 @@ private slots:
         m_w->sAddNavToFp(QStringLiteral("BBE-BE2BBE1"));
         m_w->sAddNewWptToFp(QStringLiteral("WP"), 50, 5);
         const QString path = m_fx->sim.path(QStringLiteral("Flightplan/TEST.FPL"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("<vers>\n7\n<wpnt>\nairp\n<iden>\nLFPO\n<llps>\n175415,0,0\n<wpnt>\nairp\n") > 0);
-        file.close();
+        QVERIFY(TextFile::write(path, "<vers>\n7\n<wpnt>\nairp\n<iden>\nLFPO\n<llps>\n175415,0,0\n<wpnt>\nairp\n"));
         const QList<std::pair<const char *, std::function<void()>>> changes = {
             {"la modification de l'altitude à LFPG", [&] {   // typed in the grid, taken when the cell is left: not the last point's
                  grid()->setCurrentCell(0, 9);
@@ -268,10 +267,8 @@ private slots:
         QCOMPARE(box(1), facts(CPrompt::Question, SaveTitle, question.arg("LFPG"), {CPrompt::Ok, CPrompt::Cancel}));
         sit = readFile(m_fx->sim.path(QStringLiteral("Saved Simulations/PARIS CHARLES DE GAULLE.SIT"))).split('\n');
         QCOMPARE(sit.mid(5, 2) << sit.at(12), (QList<QByteArray>{"\t\t49 00' 35.07\" N", "\t\t002 33' 45.43\" E", "\t\t0.0,4.71,0.0"}));
-        // The CRLF lines stay, the entry names the new file, the last line has no line end.
-        QByteArray expected = iniBefore;
-        expected.replace("Saved Simulations/OLD.SIT\r\n", "Saved Simulations/PARIS CHARLES DE GAULLE.SIT\r\n").chop(2);
-        QCOMPARE(readFile(ini), expected);
+        // The entry names the new file (the rewrite itself is checked byte for byte with the writer).
+        QVERIFY(readFile(ini).contains("startupSituation=Saved Simulations/PARIS CHARLES DE GAULLE.SIT\r\n"));
         const QString fpl = m_fx->sim.path(QStringLiteral("Flightplan/LFPG_LFPO.FPL"));
         QCOMPARE(readFile(fpl).split('\n').mid(6, 3), (QList<QByteArray>{"\t1", "\t<ceil> -----------Average ceil ----------", "\t45000"}));
 
