@@ -34,16 +34,9 @@ void publish(const QByteArray &bytes)
     const int fd = ::shm_open(sysName.constData(), O_RDWR | O_CREAT | O_EXCL, 0600);
     if (fd < 0)
         Fuzz::fail("cannot create the block");
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n <= 0) {
-            ::close(fd);
-            Fuzz::fail("cannot fill the block");
-        }
-        done += n;
-    }
+    const bool filled = ::write(fd, bytes.constData(), size_t(bytes.size())) == ssize_t(bytes.size());
     ::close(fd);
+    Fuzz::check(filled, "cannot fill the block");
 }
 
 void checkScripts(const NavBlock::Position &position)
