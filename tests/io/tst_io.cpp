@@ -67,8 +67,6 @@ private slots:
     void exportExact_data();
     void exportExact();
     void roundTrip();
-    void exportRefused_data();
-    void exportRefused();
     void writers_data();
     void writers();
     void exportMenu();
@@ -80,7 +78,9 @@ private:
     QByteArray readFile(const QString &path) const { QFile f(path); return f.open(QFile::ReadOnly) ? f.readAll() : ""; }
     bool importFile(const QString &path) { QFile f(path); return f.open(QFile::ReadOnly) && m_io->importDB(&f, m_config.get()); }
     bool importText(const QByteArray &content) { return importFile(writeFile("update.CSV", content)); }
-    bool exportAs(const QString &which, const QString &path);
+    // The table, project (DEMO when empty) or 3D object (house.smf when empty)
+    // exported; a project goes to the folder projects/chosen.
+    bool exportAs(const QString &which, const QString &path, const QString &name = {});
     bool exec(const QString &db, const QString &sql) const { return QSqlQuery(QSqlDatabase::database(db)).exec(sql); }
     // Rows as "a|b" lines, read through a connection of its own: only
     // committed changes.
@@ -96,7 +96,7 @@ private:
 void TestIo::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("SQL")));
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("SQL")) && QDir(m_dir->path()).mkpath("projects/chosen"));
     for (const QString &db : {Gen, Wpt, M3d, Obj, Txy, Osm})
         QVERIFY(QFile::copy(QDir(m_master.sqlDir()).filePath(db), QDir(sqlDir()).filePath(db)));
     m_prompt = std::make_unique<ScriptedPrompt>();
@@ -129,12 +129,12 @@ QString TestIo::writeFile(const QString &name, const QByteArray &content) const
     return file.fileName();
 }
 
-bool TestIo::exportAs(const QString &which, const QString &path)
+bool TestIo::exportAs(const QString &which, const QString &path, const QString &name)
 {
     return which == "NAV"   ? m_io->exportNAV(Gen, path)
            : which == "WPT" ? m_io->exportWPT(Wpt, path)
-           : which == "OBJ" ? m_io->exportOBJ(Obj, QDir(m_dir->path()), "DEMO", path)
-                            : m_io->export3DObject(M3d, "house.smf", path);
+           : which == "OBJ" ? m_io->exportOBJ(Obj, QDir(filePath("projects/chosen")), name.isEmpty() ? "DEMO" : name, path)
+                            : m_io->export3DObject(M3d, name.isEmpty() ? "house.smf" : name, path);
 }
 
 QString TestIo::committed(const QString &file, const QString &sql) const
@@ -306,11 +306,12 @@ void TestIo::importCancel()
 void TestIo::exportExact_data()
 {
     QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("name");       // project or 3D object
     QTest::addColumn<QString>("answer");     // to the question of the project's deletion
-    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<QByteArray>("expected");   // empty: the export is refused, no file
     QTest::addColumn<QString>("box");        // %1: the file
 
-    QTest::newRow("NAV") << "NAV" << QString()
+    QTest::newRow("NAV") << "NAV" << QString() << QString()
                          << QByteArray("GEN;NAV;-;ukey;;\n"
                                        "GEN;NAV;+;1;K1;ID1;NAME ONE;117.05;0.5;0;FR;;17;0;3;176400.5;8000;300;0;130;\n"
                                        "GEN;NAV;+;2;K2;ID2;Ch\xe2teau d'eau;356;0;0;FR;;8;0;4;-1.25;1296000;0;0;25;\n"
@@ -324,26 +325,45 @@ void TestIo::exportExact_data()
         "Objet de d\xe9monstration pr\xe8s de LFPN;101;\n";
     const QByteArray projects = "OBJ;FNM;+;1;DEMO\\scene101.obj;DEMO;101;\nOBJ;FNM;+;2;DEMO\\scene102.obj;DEMO;102;\n";
     QTest::newRow("OBJ, deletion records asked for")
-        << "OBJ" << CPrompt::Yes << "OBJ;FNM;-;scene;DEMO;\n" + projects + "OBJ;OBJ;-;scn;101;\n" + objects
+        << "OBJ" << QString() << CPrompt::Yes << "OBJ;FNM;-;scene;DEMO;\n" + projects + "OBJ;OBJ;-;scn;101;\n" + objects
         << "Le projet 3D DEMO a été enregistré dans %1";
-    QTest::newRow("OBJ, insertions only") << "OBJ" << CPrompt::No << projects + objects
+    QTest::newRow("OBJ, insertions only") << "OBJ" << QString() << CPrompt::No << projects + objects
                                           << "Le projet 3D DEMO a été enregistré dans %1";
     QTest::newRow("3D object and its night model")
-        << "3D" << QString()
+        << "3D" << QString() << QString()
         << QByteArray("M3D;MOD;+;house.smf;1;0;house.tga;29.5;0;0;10;42;00ab;;ff;0102\n"
                       "M3D;MOD;+;house.smf;1;0;house.tga;19.7;0;1;8;30;00ab;;ff;0102\n"
                       "M3D;TEXTURE;+;house.tga;4;4;00ab\n"
                       "M3D;MOD;+;houseN.smf;1;0;houseN.tga;29.5;0;0;10;42;00ab;;ff;0102\n"
                       "M3D;TEXTURE;+;houseN.tga;4;4;00ab\n")
         << "L'objet 3D house.smf a été enregistré dans %1";
+
+    QTest::newRow("unknown project") << "OBJ" << "NOPE" << QString() << QByteArray()
+                                     << "Impossible de trouver le projet NOPE dans la base de donnée OBJ.db";
+    // An empty table gives no file: its deletion record alone would empty
+    // the table of whoever imports it.
+    QTest::newRow("empty table") << "WPT" << QString() << QString() << QByteArray() << QString();
+    QTest::newRow("unknown 3D object") << "3D" << "nope.smf" << QString() << QByteArray()
+                                       << "Impossible de trouver l'objet nope.smf dans la base de donnée M3D.db";
+    // A project of that name exists; its folder would not be in the chosen one.
+    for (const char *project : {"../x", "..", ".", "a/b", "a\\b", "C:x"})
+        QTest::addRow("project %s", project)
+            << "OBJ" << project << QString() << QByteArray()
+            << QStringLiteral("exportOBJ: le nom de projet %1 ne peut pas servir de nom de dossier : il ne doit contenir "
+                              "ni séparateur de chemin (« / », « \\ ») ni caractère interdit dans un nom de fichier "
+                              "(: * ? \" < > |), et ne peut pas être « . » ou « .. ».").arg(project);
 }
 
 void TestIo::exportExact()
 {
     QFETCH(QString, which);
+    QFETCH(QString, name);
     QFETCH(QString, answer);
     QFETCH(QByteArray, expected);
     QFETCH(QString, box);
+    QVERIFY(which != "OBJ" || name.isEmpty() || name == "NOPE"
+            || exec(Obj, "INSERT INTO FNM VALUES (90, 'x.obj', '" + name + "', 101)"));
+    QVERIFY(which != "WPT" || exec(Wpt, "DELETE FROM WPT"));
     QVERIFY(exec(Gen, "DELETE FROM NAV"));
     QVERIFY(exec(Gen, "INSERT INTO NAV VALUES(1, 'K1', 'ID1', 'NAME ONE', 117.05, 0.5, 0.0, 'FR', '', 17, 0, 3, "
                       "176400.5, 8000.0, 300, 0.0, 130.0)"));
@@ -358,15 +378,22 @@ void TestIo::exportExact()
     QVERIFY(exec(Obj, "DELETE FROM OBJ WHERE name IN ('Maison 2', 'Maison 3')"));
     const QString path = filePath("out.CSV");
     m_prompt->answers << answer;
-    QVERIFY(exportAs(which, path));
+    QCOMPARE(exportAs(which, path, name), !expected.isEmpty());
+    QCOMPARE(QFileInfo::exists(path), !expected.isEmpty());
     QCOMPARE(readFile(path), expected);
+    if (expected.isEmpty()) {
+        QCOMPARE(m_prompt->texts(), box.isEmpty() ? QStringList() : QStringList{box});
+        QCOMPARE(QDir(filePath("projects")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"chosen"});
+        QVERIFY(QDir(filePath("projects/chosen")).isEmpty());
+        return;
+    }
     QCOMPARE(m_prompt->last().icon, CPrompt::Information);
     QCOMPARE(m_prompt->last().text, box.arg(path));
     if (which == "OBJ") {
         QCOMPARE(m_prompt->records.first().text,
                  QStringLiteral("Voulez vous supprimer toutes les données existantes (conseillé) ?\n"));
         QCOMPARE(m_prompt->records.first().defaultButton, CPrompt::No);
-        QVERIFY(QFileInfo(filePath("DEMO")).isDir());
+        QVERIFY(QFileInfo(filePath("projects/chosen/DEMO")).isDir());
     }
 }
 
@@ -385,46 +412,6 @@ void TestIo::roundTrip()
     m_prompt->answers << CPrompt::Ok;   // the whole table is replaced
     QVERIFY(importFile(path));
     QCOMPARE(committed(Wpt, select), original);
-}
-
-void TestIo::exportRefused_data()
-{
-    QTest::addColumn<QString>("which");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("box");
-
-    QTest::newRow("unknown project") << "OBJ" << "NOPE"
-                                     << "Impossible de trouver le projet NOPE dans la base de donnée OBJ.db";
-    // An empty table gives no file: its deletion record alone would empty
-    // the table of whoever imports it.
-    QTest::newRow("empty table") << "WPT" << QString() << QString();
-    QTest::newRow("unknown 3D object") << "3D" << "nope.smf"
-                                       << "Impossible de trouver l'objet nope.smf dans la base de donnée M3D.db";
-    // A project of that name exists; its folder would not be in the chosen one.
-    for (const char *project : {"../x", "..", ".", "a/b", "a\\b", "C:x"})
-        QTest::addRow("project %s", project)
-            << "OBJ" << project
-            << QStringLiteral("exportOBJ: le nom de projet %1 ne peut pas servir de nom de dossier : il ne doit contenir "
-                              "ni séparateur de chemin (« / », « \\ ») ni caractère interdit dans un nom de fichier "
-                              "(: * ? \" < > |), et ne peut pas être « . » ou « .. ».").arg(project);
-}
-
-void TestIo::exportRefused()
-{
-    QFETCH(QString, which);
-    QFETCH(QString, name);
-    QFETCH(QString, box);
-    QVERIFY(which != "OBJ" || name == "NOPE" || exec(Obj, "INSERT INTO FNM VALUES (90, 'x.obj', '" + name + "', 101)"));
-    const QString chosen = filePath("projects/chosen");
-    QVERIFY(QDir().mkpath(chosen));
-    const QString path = filePath("out.CSV");
-    QVERIFY(which != "WPT" || exec(Wpt, "DELETE FROM WPT"));
-    QVERIFY(which == "OBJ" ? !m_io->exportOBJ(Obj, QDir(chosen), name, path)
-            : which == "3D" ? !m_io->export3DObject(M3d, name, path) : !m_io->exportWPT(Wpt, path));
-    QCOMPARE(m_prompt->texts(), box.isEmpty() ? QStringList() : QStringList{box});
-    QVERIFY(!QFileInfo::exists(path));
-    QCOMPARE(QDir(filePath("projects")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"chosen"});
-    QVERIFY(QDir(chosen).isEmpty());
 }
 
 void TestIo::writers_data()
