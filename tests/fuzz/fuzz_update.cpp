@@ -27,11 +27,6 @@ namespace {
 const QStringList Databases = {QStringLiteral("GEN"), QStringLiteral("WPT"), QStringLiteral("M3D"),
                                QStringLiteral("OBJ"), QStringLiteral("TXY")};
 
-QString connectionOf(const QString &database)
-{
-    return QStringLiteral("fuzz-") + database;
-}
-
 // A connection to the file with the tables of the database short name; a
 // new in-memory database is empty, whatever the input before wrote.
 void createDatabase(const QString &connection, const QString &file, const QString &database)
@@ -89,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = Fuzz::writeScratchFile(QStringLiteral("update.CSV"), Fuzz::bytes(data, size));
     for (const QString &database : Databases)
-        createDatabase(connectionOf(database), QStringLiteral(":memory:"), database);
+        createDatabase(database, QStringLiteral(":memory:"), database);   // named as the database
 
     ScriptedPrompt prompt;
     prompt.answers = QStringList{CPrompt::Ok, CPrompt::Cancel};
@@ -101,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QList<QString *> names = {&config.genName, &config.wptName, &config.m3dName, &config.objName,
                                         &config.txyName};   // in the order of Databases
         for (qsizetype i = 0; i < names.size(); ++i)
-            *names.at(i) = connectionOf(Databases.at(i));
+            *names.at(i) = Databases.at(i);
         config.dirOsm = QDir(QDir(Fuzz::scratchDir()).filePath(QStringLiteral("OSM")));
 
         CIODataBase io;
