@@ -245,10 +245,9 @@ void TestIo::importRecords_data()
     const QString osmLeft = "SELECT COUNT(*) FROM OSM_OBJ";
     row("OSM deletions", "OSM\nOSM.db\n24564411\n\nw153306871\r\nn2208815560\n", {Done}, "+0", Osm, osmLeft, "7");
     const QString invalid = QStringLiteral("Le nom %1 n'est pas celui d'une base de données du dossier OSM.");
-    for (const char *name : {"../OSM.db", "..", "..\\OSM.db", "C:OSM.db"})
+    for (const char *name : {"../OSM.db", "..", "..\\OSM.db", "C:OSM.db", ""})
         row(QStringLiteral("OSM name %1").arg(name), "OSM\n" + QByteArray(name) + "\n24564411\n", {invalid.arg(name)},
             "+0", Osm, osmLeft, "10");
-    row("OSM name missing", "OSM", {invalid.arg(QString())}, "+0", Osm, osmLeft, "10");
     row("OSM database absent", "OSM\nNONE.db\n24564411\n", {"La base de données NONE.db est introuvable dans {sql}."},
         "+0", Osm, osmLeft, "10");
 }
