@@ -11,7 +11,6 @@
 #include "data/textfile.h"
 
 #include <QDir>
-#include <QList>
 
 namespace {
 
