@@ -56,12 +56,6 @@ void checkScripts(const NavBlock::Position &position)
 
 } // namespace
 
-void Fuzz::prepare()
-{
-    blockName();   // made before the exit handler that uses it is registered
-    std::atexit([] { CSharedBlock::remove(blockName()); });
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = Fuzz::bytes(data, size);

@@ -74,7 +74,6 @@ void Fuzz::prepare()
     const QDir scratch(Fuzz::scratchDir());
     scratch.mkpath(QStringLiteral("OSM"));
     createDatabase(QStringLiteral("fuzz-osm-setup"), scratch.filePath(QStringLiteral("OSM/OSM.db")), "OSM");
-    QSqlDatabase::database(QStringLiteral("fuzz-osm-setup"), false).close();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -117,7 +117,6 @@ void TestIo::cleanup()
     for (const QString &name : QSqlDatabase::connectionNames())
         QSqlDatabase::removeDatabase(name);
     m_prompt.reset();
-    m_dir.reset();
 }
 
 QString TestIo::writeFile(const QString &name, const QByteArray &content) const
