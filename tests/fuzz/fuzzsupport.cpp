@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
@@ -19,9 +18,10 @@ void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &mes
     }
 }
 
-std::unique_ptr<QTemporaryDir> &scratch()
+// Made after the application object, so removed before it goes.
+QTemporaryDir &scratch()
 {
-    static std::unique_ptr<QTemporaryDir> dir;
+    static QTemporaryDir dir;
     return dir;
 }
 
@@ -36,11 +36,8 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     static QCoreApplication app(count, names);
     if (qEnvironmentVariableIntValue("CORVANE_FUZZ_VERBOSE") == 0)
         qInstallMessageHandler(quietHandler);
-    scratch() = std::make_unique<QTemporaryDir>();
-    if (!scratch()->isValid())
-        Fuzz::fail("cannot create a scratch folder", scratch()->errorString());
-    // The scratch folder goes before the application object does.
-    std::atexit([] { scratch().reset(); });
+    if (!scratch().isValid())
+        Fuzz::fail("cannot create a scratch folder", scratch().errorString());
     Fuzz::prepare();
     return 0;
 }
@@ -51,7 +48,7 @@ __attribute__((weak)) void prepare() {}
 
 QString scratchDir()
 {
-    return scratch() ? scratch()->path() : QDir::tempPath();
+    return scratch().path();
 }
 
 QString writeScratchFile(const QString &name, const QByteArray &bytes)
