@@ -50,14 +50,12 @@ private slots:
 
 private:
     QSqlDatabase db(bool navaid) const;
-    bool exec(bool navaid, const QString &sql) const;
     QString row(bool navaid, const QString &key) const;
-    // "icon|title|text[|informative][|buttons]" of every box shown.
-    QStringList boxes() const;
+    // "icon|title|text[|informative][|buttons]" of every box shown; an
+    // expected one ending with '*' stands for any text that starts with it.
     void compareBoxes(QStringList expected) const;
     QString dataDir() const { return m_fx->programDir() + QStringLiteral("/Data"); }
     QString dataFiles() const;   // "NAME.CSV=contents" of the update files
-    void blockDataFolder() const;
     // One step of filling a dialog.
     static void step(QDialog *d, const QString &step);
 
@@ -89,12 +87,6 @@ QSqlDatabase TestEditorsWindow::db(bool navaid) const
     return QSqlDatabase::database(navaid ? config->genName : config->wptName);
 }
 
-bool TestEditorsWindow::exec(bool navaid, const QString &sql) const
-{
-    QSqlQuery q(db(navaid));
-    return sql.isEmpty() || q.exec(sql);
-}
-
 QString TestEditorsWindow::row(bool navaid, const QString &key) const
 {
     QSqlQuery q(db(navaid));
@@ -107,9 +99,9 @@ QString TestEditorsWindow::row(bool navaid, const QString &key) const
     return out.join(u'|');
 }
 
-QStringList TestEditorsWindow::boxes() const
+void TestEditorsWindow::compareBoxes(QStringList expected) const
 {
-    QStringList out;
+    QStringList shown;
     for (const ScriptedPrompt::Record &r : m_fx->prompt.records) {
         if (r.kind != QLatin1String("message"))
             continue;
@@ -118,19 +110,13 @@ QStringList TestEditorsWindow::boxes() const
             fields << r.informativeText;
         if (r.buttons != QStringList{CPrompt::Ok})
             fields << r.buttons.join(u',');
-        out << fields.join(u'|');
-    }
-    return out;
-}
-
-// An expected box ending with '*' stands for any text that starts with it.
-void TestEditorsWindow::compareBoxes(QStringList expected) const
-{
-    QStringList shown = boxes();
-    for (qsizetype i = 0; i < qMin(shown.size(), expected.size()); ++i) {
-        expected[i].replace(QStringLiteral("%data"), dataDir());
-        if (expected[i].endsWith(u'*') && shown[i].startsWith(expected[i].chopped(1)))
-            shown[i] = expected[i];
+        shown << fields.join(u'|');
+        const qsizetype i = shown.size() - 1;
+        if (i < expected.size()) {
+            expected[i].replace(QStringLiteral("%data"), dataDir());
+            if (expected[i].endsWith(u'*') && shown[i].startsWith(expected[i].chopped(1)))
+                shown[i] = expected[i];
+        }
     }
     QCOMPARE(shown, expected);
 }
@@ -143,13 +129,6 @@ QString TestEditorsWindow::dataFiles() const
         out << name + u'=' + QString::fromLatin1(f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
     }
     return out.join(u'\n');
-}
-
-void TestEditorsWindow::blockDataFolder() const
-{
-    QDir(dataDir()).removeRecursively();
-    QFile blocker(dataDir());
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
 }
 
 // "field:text" types into a line edit ("ukey:" clears the key), "ctry:XX"
@@ -339,10 +318,12 @@ void TestEditorsWindow::edit()
     QFETCH(QString, key);
     QFETCH(QString, row);
     QFETCH(QString, script);
+    QFile blocker(dataDir());
+    QSqlQuery q(db(navaid));
     if (setup == QLatin1String("block"))
-        blockDataFolder();
+        QVERIFY(QDir(dataDir()).removeRecursively() && blocker.open(QIODevice::WriteOnly));
     else
-        QVERIFY(exec(navaid, setup));
+        QVERIFY(setup.isEmpty() || q.exec(setup));
     const QString before = this->row(navaid, key);
     QFETCH(QStringList, answers);
     m_fx->prompt.answers = answers;
