@@ -29,8 +29,6 @@ private slots:
     void listAndDraw();
     void create_data();
     void create();
-    void deleteProcedure_data();
-    void deleteProcedure();
 
 private:
     CFlightPlan *plan() const { return CNavGlobalVar::instance()->flightPlan; }
@@ -266,6 +264,8 @@ void TestProcedures::create_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<QStringList>("listed"); // the airport's procedures listed again; empty: not listed
+    QTest::addColumn<QString>("remove");     // "line|answer": LFPG's procedure deleted instead, from a
+                                             // fix line (-1: its own line)
 
     // The four rows of the plan saved under a name from an airport.
     const auto rows = [](const QString &name, const QString &apt, const QString &styp) {
@@ -277,33 +277,42 @@ void TestProcedures::create_data()
     };
     QTest::newRow("SID, apostrophes and a placeholder") << false << false << "" << "D'AR %2" << rows("D'AR %2", "LFPG", "2")
             << 44 << QStringList{"text|Nouveau SID|Nom du SID", "I|Enregistrement SID|Le SID D'AR %2 a été enregistré"}
-            << QStringList{"AMOGA7A", "MLN7B", "D'AR %2"};
+            << QStringList{"AMOGA7A", "MLN7B", "D'AR %2"} << "";
     // Listed under the arrival airport.
     QTest::newRow("STAR") << true << false << "" << "ARR1" << rows("ARR1", "LFPO", "1")
             << 44 << QStringList{"text|Nouveau STAR|Nom du STAR", "I|Enregistrement STAR|Le STAR ARR1 a été enregistré"}
-            << QStringList{"BRY3E", "ARR1"};
+            << QStringList{"BRY3E", "ARR1"} << "";
     // Saved again: its own four old rows all go, another airport's stay.
     QTest::newRow("SID replacing its own rows") << false << false << "" << "AMOGA7A" << rows("AMOGA7A", "LFPG", "2")
             << 40 << QStringList{"text|Nouveau SID|Nom du SID", "I|Enregistrement SID|Le SID AMOGA7A a été enregistré"}
-            << QStringList{"MLN7B", "AMOGA7A"};
+            << QStringList{"MLN7B", "AMOGA7A"} << "";
     QTest::newRow("SID not from an airport") << false << true << "" << "X" << QStringList{"="} << 40
-            << QStringList{"W|Création d'un SID|Le nouveau SID doit commencé par un aéroport"} << QStringList{};
+            << QStringList{"W|Création d'un SID|Le nouveau SID doit commencé par un aéroport"} << QStringList{} << "";
     QTest::newRow("empty name") << true << false << "" << "" << QStringList{"="} << 40
-            << QStringList{"text|Nouveau STAR|Nom du STAR"} << QStringList{};
+            << QStringList{"text|Nouveau STAR|Nom du STAR"} << QStringList{} << "";
     // Nothing changed when the database fails, part-way included.
     QTest::newRow("SID, read-only database") << false << false << "readonly" << "AMOGA7A" << QStringList{"="} << 40
             << QStringList{"text|Nouveau SID|Nom du SID", "W|Création d'un SID|Le SID AMOGA7A n'a pas pu être enregistré :\n*"}
-            << QStringList{};
+            << QStringList{} << "";
     QTest::newRow("STAR replacing, third insert fails") << true << false << "INSERT" << "BRY3E" << QStringList{"="} << 40
             << QStringList{"text|Nouveau STAR|Nom du STAR", "W|Création d'un STAR|Le STAR BRY3E n'a pas pu être enregistré :\nrefused*"}
-            << QStringList{};
+            << QStringList{} << "";
     // ZZ of LFPO holds a key of LFPG's ZZ: that one is another procedure,
     // kept whole; nothing of the new one stays (two rows are in before).
     const QString clash = QStringLiteral("W|Création d'un SID|Le SID ZZ n'a pas été enregistré : sa clé ZZ30 est déjà celle "
                                          "d'un point de la procédure ZZ de LFPO.\nChoisissez un autre nom.");
     QTest::newRow("key of another airport's procedure") << false << false
             << "INSERT INTO SIDSTAR VALUES(0,'ZZ30','LFPO','ZZ',10,2,'X',0,0,0,0)" << "ZZ" << QStringList{"="} << 41
-            << QStringList{"text|Nouveau SID|Nom du SID", clash} << QStringList{};
+            << QStringList{"text|Nouveau SID|Nom du SID", clash} << QStringList{} << "";
+    QTest::newRow("SID deleted by its fix line") << false << false << "" << "AMOGA7A" << QStringList{} << 36
+            << QStringList{"W|Effacer un SID|Voulez vous effacer le SID AMOGA7A ?", "I|Effacement SID|Le SID AMOGA7A a été effacé"}
+            << QStringList{"MLN7B"} << "2|Ok";
+    QTest::newRow("kept when the box is closed") << true << false << "" << "REM4E" << QStringList{"="} << 40
+            << QStringList{"W|Effacer une STAR|Voulez vous effacer la STAR REM4E ?"} << QStringList{"REM4E", "EPR7W"} << "-1|";
+    QTest::newRow("STAR, delete refused") << true << false << "DELETE" << "EPR7W" << QStringList{"="} << 40
+            << QStringList{"W|Effacer une STAR|Voulez vous effacer la STAR EPR7W ?",
+                           "W|Effacement STAR|La STAR EPR7W n'a pas pu être effacée :\nrefused*"}
+            << QStringList{"REM4E", "EPR7W"} << "-1|Ok";
 }
 
 void TestProcedures::create()
@@ -314,6 +323,7 @@ void TestProcedures::create()
     QFETCH(QString, name);
     QFETCH(QStringList, rows);
     QFETCH(QStringList, listed);
+    QFETCH(QString, remove);
     QList<PointPtr> points{airport(QStringLiteral("LFPG")), point(QStringLiteral("ABC"), 1), point(QStringLiteral("WPT01")),
                            airport(QStringLiteral("LFPO"))};
     if (wrongEnd)
@@ -321,8 +331,19 @@ void TestProcedures::create()
     setPlan(points);
     this->damage(damage);
     const QStringList before = stored(name);
-    m_fx->prompt.answers = {name};
-    call(star ? "on_btnCreateSTAR_clicked" : "on_btnCreateSID_clicked");
+    m_fx->prompt.answers = {remove.isEmpty() ? name : remove.section(u'|', 1)};
+    if (remove.isEmpty()) {
+        call(star ? "on_btnCreateSTAR_clicked" : "on_btnCreateSID_clicked");
+    } else {
+        clickRow(0);
+        QTreeWidgetItem *top = procedureItem(star, name);
+        QVERIFY(top);
+        const int line = remove.section(u'|', 0, 0).toInt();
+        tree(star)->setCurrentItem(line < 0 ? top : top->child(line));
+        call(star ? "on_pbDelSTAR_clicked" : "on_pbDelSID_clicked");
+        QFETCH(int, count);
+        QCOMPARE(m_fx->scripts, count < 40 ? QStringList{ClearSS} : QStringList());
+    }
     QCOMPARE(stored(name), rows == QStringList{"="} ? before : rows);
     QTEST(storedCount(), "count");
     QFETCH(QStringList, boxes);
@@ -330,49 +351,9 @@ void TestProcedures::create()
     QCOMPARE(procedureNames(star), listed);
     QCOMPARE(procedureNames(!star).isEmpty(), listed.isEmpty());
     if (!listed.isEmpty())
-        QCOMPARE(m_fx->ui()->dockWSid->windowTitle(), star ? QStringLiteral("SID : LFPO") : QStringLiteral("SID : LFPG"));
+        QCOMPARE(m_fx->ui()->dockWSid->windowTitle(),
+                 star && remove.isEmpty() ? QStringLiteral("SID : LFPO") : QStringLiteral("SID : LFPG"));
     QCOMPARE(plan()->count(), points.size());
-}
-
-void TestProcedures::deleteProcedure_data()
-{
-    QTest::addColumn<bool>("star");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("selectedLine");  // -1 procedure line
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("damage");
-    QTest::addColumn<QStringList>("boxes");
-
-    QTest::newRow("SID by its fix line") << false << "AMOGA7A" << 2 << "Ok" << ""
-            << QStringList{"W|Effacer un SID|Voulez vous effacer le SID AMOGA7A ?", "I|Effacement SID|Le SID AMOGA7A a été effacé"};
-    QTest::newRow("kept when the box is closed") << true << "REM4E" << -1 << "" << ""
-            << QStringList{"W|Effacer une STAR|Voulez vous effacer la STAR REM4E ?"};
-    QTest::newRow("STAR, delete refused") << true << "EPR7W" << -1 << "Ok" << "DELETE"
-            << QStringList{"W|Effacer une STAR|Voulez vous effacer la STAR EPR7W ?",
-                           "W|Effacement STAR|La STAR EPR7W n'a pas pu être effacée :\nrefused*"};
-}
-
-void TestProcedures::deleteProcedure()
-{
-    QFETCH(bool, star);
-    QFETCH(QString, name);
-    QFETCH(int, selectedLine);
-    QFETCH(QString, answer);
-    QFETCH(QStringList, boxes);
-    setPlan({airport(QStringLiteral("LFPG"))});
-    clickRow(0);
-    QTreeWidgetItem *top = procedureItem(star, name);
-    QFETCH(QString, damage);
-    this->damage(damage);
-    tree(star)->setCurrentItem(selectedLine < 0 ? top : top->child(selectedLine));
-    m_fx->prompt.answers = {answer};
-    call(star ? "on_pbDelSTAR_clicked" : "on_pbDelSID_clicked");
-    compareBoxes(boxes);
-    const bool deleted = boxes.last().startsWith(QLatin1String("I|"));
-    QCOMPARE(stored(name).size(), deleted ? 0 : 4);
-    QCOMPARE(storedCount(), deleted ? 36 : 40);
-    QCOMPARE(procedureNames(star).size(), deleted ? 1 : 2);
-    QCOMPARE(m_fx->scripts, deleted ? QStringList{ClearSS} : QStringList());
 }
 
 QTEST_MAIN(TestProcedures)
