@@ -129,7 +129,6 @@ void TestEditors::navaidKeys_data()
 
     QTest::newRow("dashes in the name") << QStringList{"FR1SJ1"} << "SAINT-JEAN-FR1SJ1" << "SAINT-JEAN|FR1SJ1";
     QTest::newRow("dash in the key, its tail a key too") << QStringList{"X-RAYBE", "RAYBE"} << "X-RAY-X-RAYBE" << "X-RAY|X-RAYBE";
-    QTest::newRow("the tail's own title") << QStringList{"X-RAYBE", "RAYBE"} << "RAY-RAYBE" << "RAY|RAYBE";
     QTest::newRow("trimmed, hostile") << QStringList{"FR1OH1"} << " " + Hostile + "-FR1OH1 " << Hostile + "|FR1OH1";
     QTest::newRow("nothing after the dash") << QStringList{""} << "PARIS-" << "";
     QTest::newRow("key in another case") << QStringList{"FR1PGS1"} << "PARIS-fr1pgs1" << "";
@@ -241,8 +240,8 @@ void TestEditors::updateFile_data()
     QTest::addColumn<QByteArray>("written");   // empty: refused
 
     QTest::newRow("Latin-1, no line end") << "ÉVREUX" << "ÉVREUX" << "GEN;NAV;-;ukey;ÉV1" << QByteArray("GEN;NAV;-;ukey;\xc9V1");
-    QTest::newRow("climbing out") << "../../x" << ".._.._x" << "A" << QByteArray("A");
-    QTest::newRow("reserved and control characters") << "a:b*c?d|e\\f<g\"h\ti" << "a_b_c_d_e_f_g_h_i" << "A" << QByteArray("A");
+    QTest::newRow("climbing out, reserved and control characters") << "../a:b*c?d|e\\f<g\"h\ti" << ".._a_b_c_d_e_f_g_h_i" << "A"
+                                                                    << QByteArray("A");
     QTest::newRow("empty") << "" << "_" << "A" << QByteArray("A");
     QTest::newRow("outside Latin-1") << "X" << "X" << QString::fromUtf8("GEN;NAV;-;ukey;Ω") << QByteArray();
     QTest::newRow("two lines") << "X" << "X" << "GEN;NAV;-;ukey;A\nGEN;NAV;-;ukey;B" << QByteArray();
