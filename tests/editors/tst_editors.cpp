@@ -129,6 +129,7 @@ void TestEditors::navaidKeys_data()
 
     QTest::newRow("dashes in the name") << QStringList{"FR1SJ1"} << "SAINT-JEAN-FR1SJ1" << "SAINT-JEAN|FR1SJ1";
     QTest::newRow("dash in the key, its tail a key too") << QStringList{"X-RAYBE", "RAYBE"} << "X-RAY-X-RAYBE" << "X-RAY|X-RAYBE";
+    QTest::newRow("the tail's own title, a longer key ends with it") << QStringList{"X-RAYBE", "RAYBE"} << "RAY-RAYBE" << "RAY|RAYBE";
     QTest::newRow("trimmed, hostile") << QStringList{"FR1OH1"} << " " + Hostile + "-FR1OH1 " << Hostile + "|FR1OH1";
     QTest::newRow("nothing after the dash") << QStringList{""} << "PARIS-" << "";
     QTest::newRow("key in another case") << QStringList{"FR1PGS1"} << "PARIS-fr1pgs1" << "";
