@@ -50,7 +50,6 @@ private:
     PointPtr airport(const QString &key) const;
     PointPtr point(const QString &ident, int navaidType = -1) const;   // a navaid, or a user waypoint
     void setPlan(const QList<PointPtr> &points);
-    QString planIdents() const;
 
     WindowFixture *m_fx = nullptr;
     MainWindow *m_w = nullptr;
@@ -186,14 +185,6 @@ void TestProcedures::setPlan(const QList<PointPtr> &points)
     m_fx->prompt.records.clear();
 }
 
-QString TestProcedures::planIdents() const
-{
-    QStringList out;
-    for (const PointPtr &p : plan()->points)
-        out << p->ident;
-    return out.join(u' ');
-}
-
 void TestProcedures::listAndDraw()
 {
     // At LFPN: a procedure whose rows start at 20 (and one row of 30 before
@@ -240,7 +231,10 @@ void TestProcedures::listAndDraw()
     m_fx->ui()->fltplnGrid->setCurrentCell(0, 1);
     m_fx->scripts.clear();
     call("on_btnAddStar_clicked");
-    QCOMPARE(planIdents(), QStringLiteral("LFPG REM PB096 CRL16 ABC LFPN"));
+    QStringList idents;
+    for (const PointPtr &p : plan()->points)
+        idents << p->ident;
+    QCOMPARE(idents.join(u' '), QStringLiteral("LFPG REM PB096 CRL16 ABC LFPN"));
     QCOMPARE(m_fx->scripts, (QStringList{ClearSS, plan()->mapScript()}));
     // A dock coming to the front hides the drawing; hidden, it sends nothing.
     m_fx->scripts.clear();
