@@ -35,7 +35,6 @@ private:
     QTreeWidget *tree(bool star) const { return star ? m_fx->ui()->treeWStar : m_fx->ui()->treeWSid; }
     void call(const char *slot) { QVERIFY(QMetaObject::invokeMethod(m_w, slot)); }
     void clickRow(int row);
-    void clickItem(bool star, QTreeWidgetItem *item);
     bool sql(const QString &statement);
     void damage(const QString &how);
     // "skey|sapt|strm|sqnm|styp|swid|swpt|salt|slat|slon" per stored row of a
@@ -73,13 +72,6 @@ void TestProcedures::cleanup()
 void TestProcedures::clickRow(int row)
 {
     QVERIFY(QMetaObject::invokeMethod(m_w, "on_fltplnGrid_cellClicked", Q_ARG(int, row), Q_ARG(int, 1)));
-}
-
-void TestProcedures::clickItem(bool star, QTreeWidgetItem *item)
-{
-    QVERIFY(item);
-    QVERIFY(QMetaObject::invokeMethod(m_w, star ? "on_treeWStar_itemClicked" : "on_treeWSid_itemClicked",
-                                      Q_ARG(QTreeWidgetItem *, item), Q_ARG(int, 1)));
 }
 
 bool TestProcedures::sql(const QString &statement)
@@ -201,7 +193,8 @@ void TestProcedures::listAndDraw()
     QCOMPARE(procedureNames(false), QStringList{"LFPG"});
     QCOMPARE(procedureNames(true), QStringList{"GOOD"});
     QCOMPARE(procedureItem(true, QStringLiteral("GOOD"))->childCount(), 2);
-    clickItem(false, procedureItem(false, QStringLiteral("LFPG")));
+    QVERIFY(QMetaObject::invokeMethod(m_w, "on_treeWSid_itemClicked",
+                                      Q_ARG(QTreeWidgetItem *, procedureItem(false, QStringLiteral("LFPG"))), Q_ARG(int, 1)));
     QCOMPARE(m_fx->scripts, (QStringList{ClearSS, QStringLiteral("addPointToSS(new google.maps.LatLng(48.61111,1.94444),\"LFPN\");"
                                                                  "addPointToSS(new google.maps.LatLng(48.00000,-1.00000),"
                                                                  "\"O'HARE \\\"2\\\" \\\\\")")}));
@@ -220,7 +213,8 @@ void TestProcedures::listAndDraw()
     QCOMPARE(fixes.join(u' '), QStringLiteral("LFPG BUNOR VAKSO AMOGA"));
     // A fix line draws its procedure.
     m_fx->scripts.clear();
-    clickItem(true, procedureItem(true, QStringLiteral("REM4E"))->child(3));
+    QTreeWidgetItem *fix = procedureItem(true, QStringLiteral("REM4E"))->child(3);
+    QVERIFY(QMetaObject::invokeMethod(m_w, "on_treeWStar_itemClicked", Q_ARG(QTreeWidgetItem *, fix), Q_ARG(int, 1)));
     QCOMPARE(m_fx->scripts, (QStringList{ClearSS, QStringLiteral("addPointToSS(new google.maps.LatLng(49.31164,4.04536),\"REM\");"
                                                                  "addPointToSS(new google.maps.LatLng(49.13700,2.93781),\"PB096\");"
                                                                  "addPointToSS(new google.maps.LatLng(49.09093,2.83499),\"CRL16\");"
