@@ -29,22 +29,17 @@ private slots:
     void listAndDraw();
     void create_data();
     void create();
-    void createKeyOfAnotherProcedure_data();
-    void createKeyOfAnotherProcedure();
-    void deleteProcedure_data();
-    void deleteProcedure();
 
 private:
     CFlightPlan *plan() const { return CNavGlobalVar::instance()->flightPlan; }
     QTreeWidget *tree(bool star) const { return star ? m_fx->ui()->treeWStar : m_fx->ui()->treeWSid; }
     void call(const char *slot) { QVERIFY(QMetaObject::invokeMethod(m_w, slot)); }
     void clickRow(int row);
-    void clickItem(bool star, QTreeWidgetItem *item);
     bool sql(const QString &statement);
     void damage(const QString &how);
-    // "skey|sapt|strm|sqnm|styp|swid|swpt|salt|slat|slon" per stored row of a name.
+    // "skey|sapt|strm|sqnm|styp|swid|swpt|salt|slat|slon" per stored row of a
+    // name (an empty one: of every procedure).
     QStringList stored(const QString &name);
-    int storedCount();
     QStringList procedureNames(bool star) const;
     QTreeWidgetItem *procedureItem(bool star, const QString &name) const;
     // "icon|title|text" of every box and input; an expected one ending with
@@ -54,7 +49,6 @@ private:
     PointPtr airport(const QString &key) const;
     PointPtr point(const QString &ident, int navaidType = -1) const;   // a navaid, or a user waypoint
     void setPlan(const QList<PointPtr> &points);
-    QString planIdents() const;
 
     WindowFixture *m_fx = nullptr;
     MainWindow *m_w = nullptr;
@@ -80,13 +74,6 @@ void TestProcedures::clickRow(int row)
     QVERIFY(QMetaObject::invokeMethod(m_w, "on_fltplnGrid_cellClicked", Q_ARG(int, row), Q_ARG(int, 1)));
 }
 
-void TestProcedures::clickItem(bool star, QTreeWidgetItem *item)
-{
-    QVERIFY(item);
-    QVERIFY(QMetaObject::invokeMethod(m_w, star ? "on_treeWStar_itemClicked" : "on_treeWSid_itemClicked",
-                                      Q_ARG(QTreeWidgetItem *, item), Q_ARG(int, 1)));
-}
-
 bool TestProcedures::sql(const QString &statement)
 {
     QSqlQuery q(QSqlDatabase::database(CNavGlobalVar::instance()->routeName));
@@ -100,6 +87,8 @@ void TestProcedures::damage(const QString &how)
         db.close();
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         QVERIFY(db.open());
+    } else if (how.contains(u' ')) {
+        QVERIFY(sql(how));
     } else if (!how.isEmpty()) {
         QVERIFY(sql(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON SIDSTAR %2 BEGIN SELECT RAISE(ABORT, 'refused'); END")
                             .arg(how, how == QLatin1String("INSERT") ? "WHEN NEW.sqnm = 30" : "")));
@@ -110,8 +99,9 @@ QStringList TestProcedures::stored(const QString &name)
 {
     QStringList out;
     QSqlQuery q(QSqlDatabase::database(CNavGlobalVar::instance()->routeName));
-    q.prepare(QStringLiteral("SELECT * FROM SIDSTAR WHERE strm = ? ORDER BY rowid"));
+    q.prepare(QStringLiteral("SELECT * FROM SIDSTAR WHERE strm = ? OR ? ORDER BY rowid"));
     q.addBindValue(name);
+    q.addBindValue(name.isEmpty());
     q.exec();
     while (q.next()) {
         QStringList values;
@@ -120,12 +110,6 @@ QStringList TestProcedures::stored(const QString &name)
         out << values.join(u'|');
     }
     return out;
-}
-
-int TestProcedures::storedCount()
-{
-    QSqlQuery q(QSqlDatabase::database(CNavGlobalVar::instance()->routeName));
-    return q.exec(QStringLiteral("SELECT count(*) FROM SIDSTAR")) && q.next() ? q.value(0).toInt() : -1;
 }
 
 QStringList TestProcedures::procedureNames(bool star) const
@@ -193,14 +177,6 @@ void TestProcedures::setPlan(const QList<PointPtr> &points)
     m_fx->prompt.records.clear();
 }
 
-QString TestProcedures::planIdents() const
-{
-    QStringList out;
-    for (const PointPtr &p : plan()->points)
-        out << p->ident;
-    return out.join(u' ');
-}
-
 void TestProcedures::listAndDraw()
 {
     // At LFPN: a procedure whose rows start at 20 (and one row of 30 before
@@ -217,7 +193,8 @@ void TestProcedures::listAndDraw()
     QCOMPARE(procedureNames(false), QStringList{"LFPG"});
     QCOMPARE(procedureNames(true), QStringList{"GOOD"});
     QCOMPARE(procedureItem(true, QStringLiteral("GOOD"))->childCount(), 2);
-    clickItem(false, procedureItem(false, QStringLiteral("LFPG")));
+    QVERIFY(QMetaObject::invokeMethod(m_w, "on_treeWSid_itemClicked",
+                                      Q_ARG(QTreeWidgetItem *, procedureItem(false, QStringLiteral("LFPG"))), Q_ARG(int, 1)));
     QCOMPARE(m_fx->scripts, (QStringList{ClearSS, QStringLiteral("addPointToSS(new google.maps.LatLng(48.61111,1.94444),\"LFPN\");"
                                                                  "addPointToSS(new google.maps.LatLng(48.00000,-1.00000),"
                                                                  "\"O'HARE \\\"2\\\" \\\\\")")}));
@@ -236,7 +213,8 @@ void TestProcedures::listAndDraw()
     QCOMPARE(fixes.join(u' '), QStringLiteral("LFPG BUNOR VAKSO AMOGA"));
     // A fix line draws its procedure.
     m_fx->scripts.clear();
-    clickItem(true, procedureItem(true, QStringLiteral("REM4E"))->child(3));
+    QTreeWidgetItem *fix = procedureItem(true, QStringLiteral("REM4E"))->child(3);
+    QVERIFY(QMetaObject::invokeMethod(m_w, "on_treeWStar_itemClicked", Q_ARG(QTreeWidgetItem *, fix), Q_ARG(int, 1)));
     QCOMPARE(m_fx->scripts, (QStringList{ClearSS, QStringLiteral("addPointToSS(new google.maps.LatLng(49.31164,4.04536),\"REM\");"
                                                                  "addPointToSS(new google.maps.LatLng(49.13700,2.93781),\"PB096\");"
                                                                  "addPointToSS(new google.maps.LatLng(49.09093,2.83499),\"CRL16\");"
@@ -247,7 +225,10 @@ void TestProcedures::listAndDraw()
     m_fx->ui()->fltplnGrid->setCurrentCell(0, 1);
     m_fx->scripts.clear();
     call("on_btnAddStar_clicked");
-    QCOMPARE(planIdents(), QStringLiteral("LFPG REM PB096 CRL16 ABC LFPN"));
+    QStringList idents;
+    for (const PointPtr &p : plan()->points)
+        idents << p->ident;
+    QCOMPARE(idents.join(u' '), QStringLiteral("LFPG REM PB096 CRL16 ABC LFPN"));
     QCOMPARE(m_fx->scripts, (QStringList{ClearSS, plan()->mapScript()}));
     // A dock coming to the front hides the drawing; hidden, it sends nothing.
     m_fx->scripts.clear();
@@ -266,39 +247,55 @@ void TestProcedures::create_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<QStringList>("listed"); // the airport's procedures listed again; empty: not listed
+    QTest::addColumn<QString>("remove");     // "line|answer": LFPG's procedure deleted instead, from a
+                                             // fix line (-1: its own line)
 
-    QTest::newRow("SID, apostrophes and a placeholder") << false << false << "" << "D'AR %2"
-            << QStringList{"D'AR %210|LFPG|D'AR %2|10|2|LFPG|0|392|176435.072|9225.43",
-                           "D'AR %220|LFPG|D'AR %2|20|2|ABC|1|250|176000.123|9500.568",
-                           "D'AR %230|LFPG|D'AR %2|30|2|WPT01|4096|0|175801|8900",
-                           "D'AR %240|LFPG|D'AR %2|40|2|LFPO|0|291|175414.897|8521.304"}
+    // The four rows of the plan saved under a name from an airport.
+    const auto rows = [](const QString &name, const QString &apt, const QString &styp) {
+        QStringList out;
+        for (const QString fix : {"10|LFPG|0|392|176435.072|9225.43", "20|ABC|1|250|176000.123|9500.568",
+                                  "30|WPT01|4096|0|175801|8900", "40|LFPO|0|291|175414.897|8521.304"})
+            out << name + fix.left(2) + u'|' + apt + u'|' + name + u'|' + fix.left(3) + styp + fix.mid(2);
+        return out;
+    };
+    QTest::newRow("SID, apostrophes and a placeholder") << false << false << "" << "D'AR %2" << rows("D'AR %2", "LFPG", "2")
             << 44 << QStringList{"text|Nouveau SID|Nom du SID", "I|Enregistrement SID|Le SID D'AR %2 a été enregistré"}
-            << QStringList{"AMOGA7A", "MLN7B", "D'AR %2"};
+            << QStringList{"AMOGA7A", "MLN7B", "D'AR %2"} << "";
     // Listed under the arrival airport.
-    QTest::newRow("STAR") << true << false << "" << "ARR1"
-            << QStringList{"ARR110|LFPO|ARR1|10|1|LFPG|0|392|176435.072|9225.43", "ARR120|LFPO|ARR1|20|1|ABC|1|250|176000.123|9500.568",
-                           "ARR130|LFPO|ARR1|30|1|WPT01|4096|0|175801|8900", "ARR140|LFPO|ARR1|40|1|LFPO|0|291|175414.897|8521.304"}
+    QTest::newRow("STAR") << true << false << "" << "ARR1" << rows("ARR1", "LFPO", "1")
             << 44 << QStringList{"text|Nouveau STAR|Nom du STAR", "I|Enregistrement STAR|Le STAR ARR1 a été enregistré"}
-            << QStringList{"BRY3E", "ARR1"};
+            << QStringList{"BRY3E", "ARR1"} << "";
     // Saved again: its own four old rows all go, another airport's stay.
-    QTest::newRow("SID replacing its own rows") << false << false << "" << "AMOGA7A"
-            << QStringList{"AMOGA7A10|LFPG|AMOGA7A|10|2|LFPG|0|392|176435.072|9225.43",
-                           "AMOGA7A20|LFPG|AMOGA7A|20|2|ABC|1|250|176000.123|9500.568",
-                           "AMOGA7A30|LFPG|AMOGA7A|30|2|WPT01|4096|0|175801|8900",
-                           "AMOGA7A40|LFPG|AMOGA7A|40|2|LFPO|0|291|175414.897|8521.304"}
+    QTest::newRow("SID replacing its own rows") << false << false << "" << "AMOGA7A" << rows("AMOGA7A", "LFPG", "2")
             << 40 << QStringList{"text|Nouveau SID|Nom du SID", "I|Enregistrement SID|Le SID AMOGA7A a été enregistré"}
-            << QStringList{"MLN7B", "AMOGA7A"};
+            << QStringList{"MLN7B", "AMOGA7A"} << "";
     QTest::newRow("SID not from an airport") << false << true << "" << "X" << QStringList{"="} << 40
-            << QStringList{"W|Création d'un SID|Le nouveau SID doit commencé par un aéroport"} << QStringList{};
+            << QStringList{"W|Création d'un SID|Le nouveau SID doit commencé par un aéroport"} << QStringList{} << "";
     QTest::newRow("empty name") << true << false << "" << "" << QStringList{"="} << 40
-            << QStringList{"text|Nouveau STAR|Nom du STAR"} << QStringList{};
+            << QStringList{"text|Nouveau STAR|Nom du STAR"} << QStringList{} << "";
     // Nothing changed when the database fails, part-way included.
     QTest::newRow("SID, read-only database") << false << false << "readonly" << "AMOGA7A" << QStringList{"="} << 40
             << QStringList{"text|Nouveau SID|Nom du SID", "W|Création d'un SID|Le SID AMOGA7A n'a pas pu être enregistré :\n*"}
-            << QStringList{};
+            << QStringList{} << "";
     QTest::newRow("STAR replacing, third insert fails") << true << false << "INSERT" << "BRY3E" << QStringList{"="} << 40
             << QStringList{"text|Nouveau STAR|Nom du STAR", "W|Création d'un STAR|Le STAR BRY3E n'a pas pu être enregistré :\nrefused*"}
-            << QStringList{};
+            << QStringList{} << "";
+    // ZZ of LFPO holds a key of LFPG's ZZ: that one is another procedure,
+    // kept whole; nothing of the new one stays (two rows are in before).
+    const QString clash = QStringLiteral("W|Création d'un SID|Le SID ZZ n'a pas été enregistré : sa clé ZZ30 est déjà celle "
+                                         "d'un point de la procédure ZZ de LFPO.\nChoisissez un autre nom.");
+    QTest::newRow("key of another airport's procedure") << false << false
+            << "INSERT INTO SIDSTAR VALUES(0,'ZZ30','LFPO','ZZ',10,2,'X',0,0,0,0)" << "ZZ" << QStringList{"="} << 41
+            << QStringList{"text|Nouveau SID|Nom du SID", clash} << QStringList{} << "";
+    QTest::newRow("SID deleted by its fix line") << false << false << "" << "AMOGA7A" << QStringList{} << 36
+            << QStringList{"W|Effacer un SID|Voulez vous effacer le SID AMOGA7A ?", "I|Effacement SID|Le SID AMOGA7A a été effacé"}
+            << QStringList{"MLN7B"} << "2|Ok";
+    QTest::newRow("kept when the box is closed") << true << false << "" << "REM4E" << QStringList{"="} << 40
+            << QStringList{"W|Effacer une STAR|Voulez vous effacer la STAR REM4E ?"} << QStringList{"REM4E", "EPR7W"} << "-1|";
+    QTest::newRow("STAR, delete refused") << true << false << "DELETE" << "EPR7W" << QStringList{"="} << 40
+            << QStringList{"W|Effacer une STAR|Voulez vous effacer la STAR EPR7W ?",
+                           "W|Effacement STAR|La STAR EPR7W n'a pas pu être effacée :\nrefused*"}
+            << QStringList{"REM4E", "EPR7W"} << "-1|Ok";
 }
 
 void TestProcedures::create()
@@ -309,113 +306,37 @@ void TestProcedures::create()
     QFETCH(QString, name);
     QFETCH(QStringList, rows);
     QFETCH(QStringList, listed);
+    QFETCH(QString, remove);
     QList<PointPtr> points{airport(QStringLiteral("LFPG")), point(QStringLiteral("ABC"), 1), point(QStringLiteral("WPT01")),
                            airport(QStringLiteral("LFPO"))};
     if (wrongEnd)
         points.removeAt(star ? 3 : 0);
     setPlan(points);
-    const QStringList before = stored(name);
     this->damage(damage);
-    m_fx->prompt.answers = {name};
-    call(star ? "on_btnCreateSTAR_clicked" : "on_btnCreateSID_clicked");
+    const QStringList before = stored(name);
+    m_fx->prompt.answers = {remove.isEmpty() ? name : remove.section(u'|', 1)};
+    if (remove.isEmpty()) {
+        call(star ? "on_btnCreateSTAR_clicked" : "on_btnCreateSID_clicked");
+    } else {
+        clickRow(0);
+        QTreeWidgetItem *top = procedureItem(star, name);
+        QVERIFY(top);
+        const int line = remove.section(u'|', 0, 0).toInt();
+        tree(star)->setCurrentItem(line < 0 ? top : top->child(line));
+        call(star ? "on_pbDelSTAR_clicked" : "on_pbDelSID_clicked");
+        QFETCH(int, count);
+        QCOMPARE(m_fx->scripts, count < 40 ? QStringList{ClearSS} : QStringList());
+    }
     QCOMPARE(stored(name), rows == QStringList{"="} ? before : rows);
-    QTEST(storedCount(), "count");
+    QTEST(int(stored(QString()).size()), "count");
     QFETCH(QStringList, boxes);
     compareBoxes(boxes);
     QCOMPARE(procedureNames(star), listed);
     QCOMPARE(procedureNames(!star).isEmpty(), listed.isEmpty());
     if (!listed.isEmpty())
-        QCOMPARE(m_fx->ui()->dockWSid->windowTitle(), star ? QStringLiteral("SID : LFPO") : QStringLiteral("SID : LFPG"));
+        QCOMPARE(m_fx->ui()->dockWSid->windowTitle(),
+                 star && remove.isEmpty() ? QStringLiteral("SID : LFPO") : QStringLiteral("SID : LFPG"));
     QCOMPARE(plan()->count(), points.size());
-}
-
-void TestProcedures::createKeyOfAnotherProcedure_data()
-{
-    QTest::addColumn<QString>("from");     // the plan's first airport
-    QTest::addColumn<QString>("first");    // saved first; empty: a demo procedure
-    QTest::addColumn<QString>("second");   // then this one
-    QTest::addColumn<QString>("key");      // the key they share
-    QTest::addColumn<QString>("holder");   // whose it is
-
-    // Point 1 of ABC1 and point 11 of ABC are both ABC110: ten rows of ABC
-    // are in before the clash.
-    QTest::newRow("ABC1, then ABC") << "LFPG" << "ABC1" << "ABC" << "ABC110" << "ABC1";
-    // The same name at another airport is another procedure.
-    QTest::newRow("LFPG's AMOGA7A from LFPO") << "LFPO" << "" << "AMOGA7A" << "AMOGA7A10" << "AMOGA7A";
-}
-
-void TestProcedures::createKeyOfAnotherProcedure()
-{
-    QFETCH(QString, from);
-    QFETCH(QString, first);
-    QFETCH(QString, second);
-    QFETCH(QString, key);
-    QFETCH(QString, holder);
-    // Plans of 11 points.
-    QList<PointPtr> points{airport(from)};
-    for (int i = 1; i <= 9; ++i)
-        points << point(QStringLiteral("W%1").arg(i));
-    points << airport(from == QLatin1String("LFPG") ? QStringLiteral("LFPO") : QStringLiteral("LFPG"));
-    setPlan(points);
-    if (!first.isEmpty()) {
-        m_fx->prompt.answers << first;
-        call("on_btnCreateSID_clicked");
-        QCOMPARE(stored(first).size(), 11);
-    }
-    const QStringList kept = stored(holder);
-    const int rows = storedCount();
-    m_fx->prompt.records.clear();
-    m_fx->prompt.answers << second;
-    call("on_btnCreateSID_clicked");
-    compareBoxes({"text|Nouveau SID|Nom du SID", QStringLiteral("W|Création d'un SID|Le SID %1 n'a pas été enregistré : sa clé %2 "
-                                                               "est déjà celle d'un point de la procédure %3 de LFPG.\nChoisissez "
-                                                               "un autre nom.").arg(second, key, holder)});
-    // The other procedure is whole; nothing of the new one.
-    QCOMPARE(stored(holder), kept);
-    QCOMPARE(storedCount(), rows);
-    if (holder != second)
-        QVERIFY(stored(second).isEmpty());
-}
-
-void TestProcedures::deleteProcedure_data()
-{
-    QTest::addColumn<bool>("star");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("selectedLine");  // -1 procedure line
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("damage");
-    QTest::addColumn<QStringList>("boxes");
-
-    QTest::newRow("SID by its fix line") << false << "AMOGA7A" << 2 << "Ok" << ""
-            << QStringList{"W|Effacer un SID|Voulez vous effacer le SID AMOGA7A ?", "I|Effacement SID|Le SID AMOGA7A a été effacé"};
-    QTest::newRow("kept when the box is closed") << true << "REM4E" << -1 << "" << ""
-            << QStringList{"W|Effacer une STAR|Voulez vous effacer la STAR REM4E ?"};
-    QTest::newRow("STAR, delete refused") << true << "EPR7W" << -1 << "Ok" << "DELETE"
-            << QStringList{"W|Effacer une STAR|Voulez vous effacer la STAR EPR7W ?",
-                           "W|Effacement STAR|La STAR EPR7W n'a pas pu être effacée :\nrefused*"};
-}
-
-void TestProcedures::deleteProcedure()
-{
-    QFETCH(bool, star);
-    QFETCH(QString, name);
-    QFETCH(int, selectedLine);
-    QFETCH(QString, answer);
-    QFETCH(QStringList, boxes);
-    setPlan({airport(QStringLiteral("LFPG"))});
-    clickRow(0);
-    QTreeWidgetItem *top = procedureItem(star, name);
-    QFETCH(QString, damage);
-    this->damage(damage);
-    tree(star)->setCurrentItem(selectedLine < 0 ? top : top->child(selectedLine));
-    m_fx->prompt.answers = {answer};
-    call(star ? "on_pbDelSTAR_clicked" : "on_pbDelSID_clicked");
-    compareBoxes(boxes);
-    const bool deleted = boxes.last().startsWith(QLatin1String("I|"));
-    QCOMPARE(stored(name).size(), deleted ? 0 : 4);
-    QCOMPARE(storedCount(), deleted ? 36 : 40);
-    QCOMPARE(procedureNames(star).size(), deleted ? 1 : 2);
-    QCOMPARE(m_fx->scripts, deleted ? QStringList{ClearSS} : QStringList());
 }
 
 QTEST_MAIN(TestProcedures)
