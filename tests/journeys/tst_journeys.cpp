@@ -23,8 +23,7 @@ const int PageTimeout = 120000;   // a cold web engine on a busy machine
 // Every row of a statement as text ("a|b|c"), read behind the program's back.
 QStringList rows(const QString &dbFile, const QString &sql)
 {
-    static int serial = 0;
-    const QString name = QStringLiteral("journeys-%1").arg(++serial);
+    const QString name = QStringLiteral("journeys");
     QStringList out;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -111,15 +110,6 @@ bool dropFiles(QWidget *window, QPoint at, const QStringList &files)
     return drop.isAccepted();
 }
 
-template <class T>
-T *child(QObject *parent, const char *name)
-{
-    T *c = parent->findChild<T *>(QString::fromLatin1(name));
-    if (!c)
-        qFatal("no widget %s", name);
-    return c;
-}
-
 // Answers the editor dialogs: fill() sets the fields, then OK.
 int fillDialog(QObject *o, const std::function<void(QDialog *)> &fill)
 {
@@ -127,7 +117,7 @@ int fillDialog(QObject *o, const std::function<void(QDialog *)> &fill)
     if (!d)
         return QDialog::Rejected;
     fill(d);
-    QTest::mouseClick(child<QPushButton>(d, "pbOK"), Qt::LeftButton);
+    QTest::mouseClick(d->findChild<QPushButton *>("pbOK"), Qt::LeftButton);
     return d->result();
 }
 
@@ -364,12 +354,12 @@ void TestJourneys::navaidEditedFromItsMarker()
     const QString symbol = QStringLiteral("__navDebug.symbolOf('listVOR', 'JOURNEY VOR-FR1JNY1')");
     int dialogs = 0;
     j.fx.prompt.dialogHandler = [&](QObject *o) { return ++dialogs, fillDialog(o, [](QDialog *d) {
-        auto *country = child<QComboBox>(d, "cbCtry");
+        auto *country = d->findChild<QComboBox *>("cbCtry");
         country->setCurrentIndex(country->findText(QStringLiteral("FR")));
-        QTest::keyClicks(child<QLineEdit>(d, "leIden"), QStringLiteral("jny"));
-        child<QLineEdit>(d, "leName")->setText(QStringLiteral("JOURNEY VOR"));
-        child<QDoubleSpinBox>(d, "sbFreq")->setValue(112.3);
-        child<QCheckBox>(d, "cbSaveCSV")->setChecked(true);
+        QTest::keyClicks(d->findChild<QLineEdit *>("leIden"), QStringLiteral("jny"));
+        d->findChild<QLineEdit *>("leName")->setText(QStringLiteral("JOURNEY VOR"));
+        d->findChild<QDoubleSpinBox *>("sbFreq")->setValue(112.3);
+        d->findChild<QCheckBox *>("cbSaveCSV")->setChecked(true);
     }); };
     QCOMPARE(j.rightClick(45.0, -4.5, 10), (QStringList{"Nouveau point de report", "Créer un navaid ici",
                                                          "Créer un waypoint ici", "Position de départ ici"}));
@@ -419,8 +409,8 @@ void TestJourneys::navaidRestoredFromTheMenu()
     QCOMPARE(j.rightClick(lat, lon, 12), (QStringList{"Ajouter au plan de vol", "Modifier", "Supprimer"}));
     j.fx.prompt.dialogHandler = [](QObject *o) {
         return fillDialog(o, [](QDialog *d) {
-            child<QLineEdit>(d, "leName")->setText(QStringLiteral("RENAMED VOR"));
-            child<QCheckBox>(d, "cbSaveCSV")->setChecked(false);
+            d->findChild<QLineEdit *>("leName")->setText(QStringLiteral("RENAMED VOR"));
+            d->findChild<QCheckBox *>("cbSaveCSV")->setChecked(false);
         });
     };
     j.fx.prompt.answers = {CPrompt::Ok};
@@ -435,7 +425,7 @@ void TestJourneys::navaidRestoredFromTheMenu()
         auto *d = qobject_cast<QDialog *>(o);
         if (!d)
             return QDialog::Rejected;
-        auto *tree = child<QTreeWidget>(d, "treeCopies");
+        auto *tree = d->findChild<QTreeWidget *>("treeCopies");
         QTreeWidgetItem *chosen = nullptr;
         for (QTreeWidgetItemIterator it(tree); *it; ++it) {
             listed << (*it)->text(0) + u'|' + (*it)->text(2);
@@ -446,7 +436,7 @@ void TestJourneys::navaidRestoredFromTheMenu()
         if (!chosen || !QTest::qWaitForWindowExposed(d))
             return QDialog::Rejected;
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(chosen).center());
-        QTest::mouseClick(child<QPushButton>(d, "pbRestore"), Qt::LeftButton);
+        QTest::mouseClick(d->findChild<QPushButton *>("pbRestore"), Qt::LeftButton);
         return d->result();
     };
     j.fx.scripts.clear();
@@ -508,9 +498,7 @@ void TestJourneys::englishStart()
     // Every text of the window, its widgets and actions: titles (the docks'
     // tabs show them), captions, labels, tips, placeholders and headers.
     QStringList stillFrench;
-    QObjectList objects{w};
-    for (QObject *o : w->findChildren<QObject *>())
-        objects << o;
+    const QObjectList objects = w->findChildren<QObject *>() << w;
     for (QObject *o : std::as_const(objects)) {
         QStringList texts;
         for (const char *property : {"windowTitle", qobject_cast<QLineEdit *>(o) ? "" : "text", "title", "iconText", "toolTip", "statusTip", "whatsThis",
