@@ -67,7 +67,6 @@ private:
 private slots:
     void initTestCase();
     void init();
-    void cleanupTestCase();
 
     void bridge();
     void otherDocumentsRefused_data();
@@ -143,11 +142,6 @@ void TestMapPage::init()
     js("clearNavData();clearFP();clearSS();clearRunway();eraseAcftMrkr();"
        "document.dispatchEvent(new KeyboardEvent('keydown', {key: 'Escape'}));");
     m_calls.clear();
-}
-
-void TestMapPage::cleanupTestCase()
-{
-    m_view.reset();
 }
 
 void TestMapPage::bridge()
