@@ -190,8 +190,7 @@ private slots:
     void cleanup();
 
     void planFromMapSavedDroppedAndFlown();
-    void navaidEditedFromItsMarker();
-    void navaidRestoredFromTheMenu();
+    void navaidEditedAndRestored();
     void englishStart();
 
 private:
@@ -342,8 +341,9 @@ void TestJourneys::planFromMapSavedDroppedAndFlown()
 }
 
 // A navaid created on a bare point of the map and deleted from its marker's
-// menu, each step in GEN.db, in its update file and on the map.
-void TestJourneys::navaidEditedFromItsMarker()
+// menu, each step in GEN.db, in its update file and on the map; then one
+// renamed and GEN.db restored.
+void TestJourneys::navaidEditedAndRestored()
 {
     Journey j;
     QVERIFY(j.start());
@@ -374,8 +374,8 @@ void TestJourneys::navaidEditedFromItsMarker()
     QCOMPARE(rows(gen, all).size(), original.size() + 1);
     QTRY_VERIFY_WITH_TIMEOUT(!j.js(symbol).toString().isEmpty(), PageTimeout);
 
-    // Deleted from its marker, where the row put it (modified from a marker:
-    // navaidRestoredFromTheMenu), after the question, the deletion exported.
+    // Deleted from its marker, where the row put it, after the question,
+    // the deletion exported.
     const double lat = created.value(0).section(u'|', 2, 2).toDouble() / 3600;
     const double lon = (created.value(0).section(u'|', 3, 3).toDouble() - 1296000) / 3600;
     QVERIFY(std::abs(lat - 45.0) < 0.01 && std::abs(lon + 4.5) < 0.01);
@@ -392,21 +392,14 @@ void TestJourneys::navaidEditedFromItsMarker()
     QCOMPARE(readAll(dataFile), QByteArray("GEN;NAV;-;ukey;FR1JNY1"));
     QCOMPARE(rows(gen, all), original);
     QTRY_VERIFY_WITH_TIMEOUT(j.js(symbol).toString().isEmpty(), PageTimeout);
-}
 
-// A navaid renamed from its marker; GEN.db restored from the menu: the map
-// shows it as it was.
-void TestJourneys::navaidRestoredFromTheMenu()
-{
-    Journey j;
-    QVERIFY(j.start());
-    const QString gen = j.db(QStringLiteral("GEN.db")), all = QStringLiteral("SELECT * FROM NAV ORDER BY ukey");
-    const QStringList original = rows(gen, all);
+    // Then a navaid renamed from its marker; GEN.db restored from the menu:
+    // the map shows it as it was.
     const QStringList pgs = rows(gen, "SELECT nlat / 3600.0, nlon / 3600.0 FROM NAV WHERE ukey = 'FR4PGS1'").value(0).split(u'|');
-    const double lat = pgs.value(0).toDouble(), lon = pgs.value(1).toDouble();
+    const double pgsLat = pgs.value(0).toDouble(), pgsLon = pgs.value(1).toDouble();
     auto vor = [&](const QString &title) { return j.js(QStringLiteral("__navDebug.symbolOf('listVOR', '%1')").arg(title)).toString(); };
 
-    QCOMPARE(j.rightClick(lat, lon, 12), (QStringList{"Ajouter au plan de vol", "Modifier", "Supprimer"}));
+    QCOMPARE(j.rightClick(pgsLat, pgsLon, 12), (QStringList{"Ajouter au plan de vol", "Modifier", "Supprimer"}));
     j.fx.prompt.dialogHandler = [](QObject *o) {
         return fillDialog(o, [](QDialog *d) {
             d->findChild<QLineEdit *>("leName")->setText(QStringLiteral("RENAMED VOR"));
@@ -440,9 +433,9 @@ void TestJourneys::navaidRestoredFromTheMenu()
         return d->result();
     };
     j.fx.scripts.clear();
-    const int from = j.fx.prompt.records.size();
+    const int restoreFrom = j.fx.prompt.records.size();
     j.ui()->actRestore->trigger();
-    QCOMPARE(j.boxes(from), QStringList{QStringLiteral("1|Restauration|GEN.db a été restauré depuis GEN.db.bak1.\nLe fichier tel "
+    QCOMPARE(j.boxes(restoreFrom), QStringList{QStringLiteral("1|Restauration|GEN.db a été restauré depuis GEN.db.bak1.\nLe fichier tel "
                                                    "qu'il était avant est gardé dans %1 : restaurez-le pour revenir en arrière.")
                                             .arg(QDir::toNativeSeparators(gen + ".before-restore"))});
     QCOMPARE(listed, (QStringList{"GEN.db|", "Copie 1|Lignes différentes : 2",
@@ -453,7 +446,7 @@ void TestJourneys::navaidRestoredFromTheMenu()
     QTRY_VERIFY_WITH_TIMEOUT(!vor(QStringLiteral("PGS-FR4PGS1")).isEmpty(), PageTimeout);
     QVERIFY(vor(QStringLiteral("RENAMED VOR-FR4PGS1")).isEmpty());
     QCOMPARE(j.js(QStringLiteral("__navDebug.listSize('listApt')")).toInt(), 859);
-    const QString info = j.js(QStringLiteral("__navDebug.clickAt(%1, %2)").arg(lat, 0, 'f', 6).arg(lon, 0, 'f', 6)).toString();
+    const QString info = j.js(QStringLiteral("__navDebug.clickAt(%1, %2)").arg(pgsLat, 0, 'f', 6).arg(pgsLon, 0, 'f', 6)).toString();
     QVERIFY2(info.contains(QLatin1String("PARIS CHARLES DE GAULLE VOR-DME")), qPrintable(info));
 }
 
