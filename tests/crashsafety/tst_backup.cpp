@@ -446,61 +446,12 @@ private slots:
         QCOMPARE(found, differences);
     }
 
-    void restoreAndTakeBack_data()
-    {
-        QTest::addColumn<bool>("database");
-        QTest::newRow("database") << true;
-        QTest::newRow("ini file") << false;
-    }
-
-    void restoreAndTakeBack()
-    {
-        QFETCH(bool, database);
-        CGlobalVar config;
-        const QString file = path(database ? QStringLiteral("GEN.db") : QStringLiteral("Corvane.ini"));
-        if (database)
-            openGen(config, m_dir->path());
-        else
-            QVERIFY(writeAll(file, "[Main]\r\nstartupSituation=Saved Simulations/OLD.SIT\r\n"));
-        QVERIFY(CBackup::beforeChange(file));
-        const QString copy = CBackup::copyPath(file, 1);
-        const QByteArray copyBytes = readAll(copy);
-        if (database)
-            QVERIFY(QSqlQuery(QSqlDatabase::database(QStringLiteral("GEN.db"))).exec(QStringLiteral("UPDATE NAV SET name = 'CHANGED' WHERE ukey = 'B'")));
-        else
-            QVERIFY(writeAll(file, "[Main]\r\nstartupSituation=Saved Simulations/LFPG.SIT\r\n"));
-        const QByteArray changed = readAll(file);
-
-        CRestore::Result r = CRestore::restore(config, file, copy);
-        QCOMPARE(r.outcome, CRestore::Outcome::Restored);
-        QCOMPARE(r.keptCopy, CBackup::beforeRestorePath(file));
-        QCOMPARE(CRestore::message(file, copy, r),
-                 QStringLiteral("%1 a été restauré depuis %1.bak1.\nLe fichier tel qu'il était avant est gardé dans %2 : "
-                                "restaurez-le pour revenir en arrière.")
-                         .arg(QFileInfo(file).fileName(), QDir::toNativeSeparators(r.keptCopy)));
-        // The copy is the file now, the file as it was is kept beside it, the
-        // numbered copy stays, and nothing else is left.
-        QCOMPARE(readAll(file), copyBytes);
-        QCOMPARE(readAll(r.keptCopy), changed);
-        QCOMPARE(readAll(copy), copyBytes);
-        QCOMPARE(entries(m_dir->path()).size(), 3);
-        if (database)   // the program's connection reads the restored rows
-            QCOMPARE(names(QStringLiteral("GEN.db")), QStringLiteral("ALPHA,BRAVO,CHARLIE"));
-
-        // Restoring the kept copy takes the restore back.
-        r = CRestore::restore(config, file, CBackup::beforeRestorePath(file));
-        QCOMPARE(r.outcome, CRestore::Outcome::Restored);
-        QCOMPARE(readAll(file), changed);
-        QCOMPARE(readAll(CBackup::beforeRestorePath(file)), copyBytes);
-        if (database)
-            QCOMPARE(names(QStringLiteral("GEN.db")), QStringLiteral("ALPHA,CHANGED,CHARLIE"));
-    }
-
     void stopChangesNothing_data()
     {
         QTest::addColumn<QString>("cause");
         QTest::addColumn<QString>("step");    // empty: the simulator holds the database
         QTest::addColumn<QString>("error");   // the start of the reason given
+        QTest::newRow("restored, then taken back") << "restored" << QString() << QString();
         QTest::newRow("the simulator writes the database") << "locked" << QString() << QString();
         QTest::newRow("the file as it is cannot be kept") << "keep" << "copie du fichier actuel" << "le fichier temporaire";
         QTest::newRow("no room for the copy") << "room" << "remplacement du fichier" << QString();
@@ -531,6 +482,9 @@ private slots:
         }
         if (cause == QLatin1String("keep"))   // a folder where the file as it is would be kept
             QVERIFY(QDir().mkpath(file + QStringLiteral(".restore-old/in")));
+        const bool restored = cause == QLatin1String("restored");
+        if (restored)   // the program changed the file since the copy
+            QVERIFY(QSqlQuery(QSqlDatabase::database(QStringLiteral("GEN.db"))).exec(QStringLiteral("UPDATE NAV SET name = 'CHANGED' WHERE ukey = 'B'")));
         const QByteArray before = readAll(file);
         const QStringList beside = entries(m_dir->path());
 
@@ -549,7 +503,19 @@ private slots:
         }
         const CRestore::Result r = CRestore::restore(config, file, copy);
         limit.reset();
-        if (cause == QLatin1String("locked")) {
+        if (restored) {
+            QCOMPARE(r.outcome, CRestore::Outcome::Restored);
+            QCOMPARE(CRestore::message(file, copy, r),
+                     QStringLiteral("GEN.db a été restauré depuis GEN.db.bak1.\nLe fichier tel qu'il était avant est gardé dans %1 : "
+                                    "restaurez-le pour revenir en arrière.").arg(QDir::toNativeSeparators(r.keptCopy)));
+            // The program's connection reads the restored rows; the file as it was is kept.
+            QCOMPARE(names(QStringLiteral("GEN.db")), QStringLiteral("ALPHA,BRAVO,CHARLIE"));
+            QCOMPARE(readAll(file), readAll(copy));
+            QCOMPARE(readAll(r.keptCopy), before);
+            // Restoring the kept copy takes the restore back.
+            QCOMPARE(CRestore::restore(config, file, r.keptCopy).outcome, CRestore::Outcome::Restored);
+            QVERIFY(QFile::remove(CBackup::beforeRestorePath(file)));
+        } else if (cause == QLatin1String("locked")) {
             QVERIFY(QSqlDatabase::database(QStringLiteral("simulator")).rollback());
             QCOMPARE(r.outcome, CRestore::Outcome::Locked);
             QCOMPARE(CRestore::message(file, copy, r), QStringLiteral("Le simulateur utilise GEN.db : la base de données est verrouillée.\n"
@@ -567,7 +533,7 @@ private slots:
         // program reads it as before.
         QCOMPARE(readAll(file), before);
         QCOMPARE(entries(m_dir->path()), beside);
-        QCOMPARE(names(QStringLiteral("GEN.db")), QStringLiteral("ALPHA,BRAVO,CHARLIE"));
+        QCOMPARE(names(QStringLiteral("GEN.db")), restored ? QStringLiteral("ALPHA,CHANGED,CHARLIE") : QStringLiteral("ALPHA,BRAVO,CHARLIE"));
     }
 };
 
