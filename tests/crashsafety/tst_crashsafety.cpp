@@ -50,17 +50,13 @@ public:
     void begin(const QString &, qint64) override {}
     bool advance(qint64 done) override
     {
-        if (done - m_last >= 1000) {
-            m_last = done;
+        if (done % 1000 == 0) {
             std::printf("progress %lld\n", done);
             std::fflush(stdout);
         }
         return true;
     }
     void end() override {}
-
-private:
-    qint64 m_last = 0;
 };
 
 // The child: imports the update file into the folder's WPT.db, every box answered "Ok".
