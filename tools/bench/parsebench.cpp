@@ -12,7 +12,9 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QSqlDatabase>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineView>
@@ -97,7 +99,17 @@ int pageParse(const QString &root)
                 ready = v.toString() == QLatin1String("function");
             });
     });
-    page->setHtml(QString::fromLatin1(EmptyPage), QUrl(QStringLiteral("file:///corvane-bench/")));
+    // The page takes only the file it is given, as the map's does.
+    QTemporaryDir pageDir;
+    const QString pageFile = pageDir.filePath(QStringLiteral("empty.html"));
+    QFile file(pageFile);
+    if (!pageDir.isValid() || !file.open(QIODevice::WriteOnly) || file.write(EmptyPage) < 0 || !file.flush()) {
+        err() << "corvane-bench parse: the empty page cannot be written in " << pageDir.path() << Qt::endl;
+        return 1;
+    }
+    file.close();
+    page->setPageFile(pageFile);
+    page->load(QUrl::fromLocalFile(pageFile));
     if (!runUntil([&] { return ready; }, 60000)) {
         err() << "corvane-bench parse: the empty page did not load" << Qt::endl;
         return 1;
