@@ -119,15 +119,6 @@
         return { canvas: canvas, ctx: ctx, ratio: ratio };
     }
 
-    // Longitude offsets (multiples of 360) of the world copies that a span of
-    // world pixels at a scale meets.
-    function copiesAcross(x0, x1, scale) {
-        var out = [];
-        for (var k = Math.floor(x0 / scale); k <= Math.floor(x1 / scale); ++k)
-            out.push(k * 360);
-        return out;
-    }
-
     // Tiles are drawn a few per frame, within a budget, those nearest the
     // middle of the view first: a zoom or a long pan brings dozens of tiles,
     // and drawing them all at once would hold the frame. A change of the
